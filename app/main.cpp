@@ -1,0 +1,22 @@
+#include "mainwindow/form1impl.h"
+
+#include <QApplication>
+#include <QDialog>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    auto *ventana = new form1();
+    // Closing the main window (its close box, Escape) ends the run even
+    // while configuration or firewall dialogs are still open.
+    QObject::connect(ventana, &QDialog::finished, &app, &QCoreApplication::quit);
+    ventana->show();
+    const int resultado = app.exec();
+    delete ventana; // saves unapplied hosts.allow edits
+    const auto restantes = QApplication::topLevelWidgets();
+    for (QWidget *w : restantes) {
+        if (!w->parent() && qobject_cast<QDialog *>(w))
+            delete w;
+    }
+    return resultado;
+}

@@ -1,0 +1,2 @@
+#include "firewalldialog/firewallimpl.h"
+firewallimpl::firewallimpl(QWidget *parent, const char *name) : firewall(parent, name, false) {}

@@ -1,0 +1,94 @@
+#ifndef TALVORA_FORM1IMPL_H
+#define TALVORA_FORM1IMPL_H
+
+// The main window's controller: start-up, menus and every action.
+// Its slots are spread over the units of this folder by subject.
+
+#include "mainwindow/form1base.h"
+
+class QLabel;
+
+class form1 : public form1Base
+{
+    Q_OBJECT
+
+public:
+    explicit form1(QWidget *parent = nullptr, const char *name = nullptr,
+                   bool modal = false, Qt::WindowFlags fl = Qt::WindowFlags());
+    ~form1() override;
+
+private slots:
+    void bIniciarGate_Click() override;
+    void bIniciarSquid_Click() override;
+    void bIniciarHttpd_Click() override;
+    void bIniciarSamba_Click() override;
+    void bIniciarSendmail_Click() override;
+    void bIniciarDns_Click() override;
+    void bIniciarXinetd_Click() override;
+    void bIniciarTelnet_Click() override;
+    void bIniciarFtp_Click() override;
+    void bIniciarPop3_Click() override;
+    void bIniciarSwat_Click() override;
+    void bAplicarHostsAllow_Click() override;
+    void bDetenerGate_Click() override;
+    void bDetenerSquid_Click() override;
+    void bDetenerHttpd_Click() override;
+    void bDetenerSamba_Click() override;
+    void bDetenerSendmail_Click() override;
+    void bDetenerDns_Click() override;
+    void bDetenerXinetd_Click() override;
+    void bDetenerTelnet_Click() override;
+    void bDetenerFtp_Click() override;
+    void bDetenerPop3_Click() override;
+    void bDetenerSwat_Click() override;
+    void bReiniciarGate_Click() override;
+    void bReiniciarSquid_Click() override;
+    void bReiniciarHttpd_Click() override;
+    void bReiniciarSamba_Click() override;
+    void bReiniciarSendmail_Click() override;
+    void bReiniciarDns_Click() override;
+    void bReiniciarXinetd_Click() override;
+    void bEditarGate_Click() override;
+    void bEditarSquid_Click() override;
+    void bEditarHttpd_Click() override;
+    void bEditarSamba_Click() override;
+    void bEditarSendmail_Click() override;
+    void bEditarDns_Click() override;
+    void bEditarXinetd_Click() override;
+    void bEditarFtp_Click() override;
+    void bLogSquid_Click() override;
+    void bLogHttpd_Click() override;
+    void bLogSamba_Click() override;
+    void bLogSendmail_Click() override;
+    void bLogXinetd_Click() override;
+    void bLogHostsAllow_Click() override;
+    void bFirewall_Click() override;
+    void LeerEstadoGate();
+    void LeerEstadoSquid();
+    void LeerEstadoHttpd();
+    void LeerEstadoSamba();
+    void LeerEstadoSendmail();
+    void LeerEstadoDns();
+    void LeerEstadoXinetd();
+    void LeerEstadoTelnet();
+    void LeerEstadoFtp();
+    void LeerEstadoPop3();
+    void LeerEstadoSwat();
+    void LeerEstadoHostsAllow();
+    void EscribirHostsDeny();
+    void EscribirHostsAllow();
+    void EscribirFtp();
+    void EscribirKorvgate();
+    void VerManual();
+    void VerAcercade();
+    void Configuracion();
+
+private:
+    void LeerEstadoArchivo(const QString &ruta, QLabel *etiqueta);
+    void LeerArchivoXinetd(const QString &ruta, QLabel *etiqueta);
+    void CambiarArchivoXinetd(const QString &ruta, QLabel *etiqueta, int direccion,
+                              const char *sondeo);
+    void construirMenus();
+};
+
+#endif
