@@ -1,2 +1,94 @@
 #include "firewalldialog/firewallimpl.h"
-firewallimpl::firewallimpl(QWidget *parent, const char *name) : firewall(parent, name, false) {}
+
+#include "firewalldialog/reglas.h"
+#include "platform/host.h"
+
+#include <QFile>
+#include <QInputDialog>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+
+firewallimpl::firewallimpl(QWidget *parent, const char *name)
+    : firewall(parent, name, false, Qt::WindowFlags())
+{
+    RecargarReglas();
+}
+
+firewallimpl::~firewallimpl() = default;
+
+void firewallimpl::RecargarReglas()
+{
+    lreglas->clear();
+    const QString instantanea = Host::path(QStringLiteral("/usr/local/share/talvora/firewall"));
+    Host::run(QStringLiteral("iptables-save >") + instantanea);
+    QFile archivo(instantanea);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        QMessageBox::warning(this, QStringLiteral("Error"),
+                             QStringLiteral("No se pudo leer las reglas de Firewall.\n Intente Recargar..."));
+        return;
+    }
+    lreglas->addItems(Reglas::leerInstantanea(archivo.readAll()));
+}
+
+// The rule texts come from iptables-save and from the keyboard, so they may
+// hold "$(...)", ";" or quotes: iptables gets them as an argument vector,
+// never through a shell. A line that does not split runs nothing.
+void firewallimpl::ejecutarIptables(const QString &comando)
+{
+    const std::optional<QStringList> argumentos = Reglas::dividir(comando);
+    if (!argumentos)
+        return;
+    Host::runArgv(*argumentos);
+    RecargarReglas();
+}
+
+void firewallimpl::bEliminar()
+{
+    const QListWidgetItem *actual = lreglas->currentItem();
+    const QString regla = actual ? actual->text() : QString();
+    if (regla.isEmpty())
+        return;
+
+    QMessageBox caja(QMessageBox::Warning, QStringLiteral("Confimacion"),
+                     QStringLiteral("Desea eliminar la regla:\n\n") + regla, QMessageBox::NoButton, this);
+    // Same role for both, so the box keeps them in this order.
+    QPushButton *no = caja.addButton(QStringLiteral("No (Cancelar)"), QMessageBox::ActionRole);
+    QPushButton *si = caja.addButton(QStringLiteral("Si (Aceptar)"), QMessageBox::ActionRole);
+    caja.setDefaultButton(no);
+    caja.setEscapeButton(no);
+    caja.exec();
+    if (caja.clickedButton() != si)
+        return;
+
+    ejecutarIptables(QStringLiteral("iptables -D ") + regla);
+}
+
+void firewallimpl::bAgregar()
+{
+    bool aceptado = false;
+    const QString texto = QInputDialog::getText(
+        this, tr("Ingreso de Dato"),
+        tr("Ingrese la regla\nEjemplo: INPUT -s 65.54.226.254 -j DROP\n\niptables -A"),
+        QLineEdit::Normal, QString(), &aceptado);
+    if (!aceptado || texto.isEmpty())
+        return;
+
+    ejecutarIptables(QStringLiteral("iptables -A") + texto);
+}
+
+void firewallimpl::bBloquearIp()
+{
+    bool aceptado = false;
+    const QString texto = QInputDialog::getText(this, tr("Ingreso de Dato"),
+                                                tr("Ingrese el IP a bloquear\nEjemplo: 65.54.226.254\n\nIP?"),
+                                                QLineEdit::Normal, QString(), &aceptado);
+    if (!aceptado || texto.isEmpty())
+        return;
+    if (!Reglas::esIPv4(texto)) {
+        QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("Direccion IP no valida"));
+        return;
+    }
+
+    ejecutarIptables(QStringLiteral("iptables -A INPUT -s ") + texto + QStringLiteral(" -j DROP"));
+}

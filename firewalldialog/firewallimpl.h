@@ -1,10 +1,27 @@
 #ifndef TALVORA_FIREWALLIMPL_H
 #define TALVORA_FIREWALLIMPL_H
+
+// The firewall dialog's controller: lists the filter rules from a fresh
+// iptables-save snapshot, and deletes, appends or blocks through iptables.
+
 #include "firewalldialog/firewall.h"
+
 class firewallimpl : public firewall
 {
     Q_OBJECT
+
 public:
     explicit firewallimpl(QWidget *parent = nullptr, const char *name = nullptr);
+    ~firewallimpl() override;
+
+private slots:
+    void bEliminar() override;
+    void bAgregar() override;
+    void bBloquearIp() override;
+
+private:
+    void RecargarReglas();
+    void ejecutarIptables(const QString &comando);
 };
+
 #endif
