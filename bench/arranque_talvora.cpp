@@ -1,0 +1,22 @@
+// Talvora's start-up, from process start to the main window's first paint,
+// over a temporary root given as the only argument (prepared by
+// bench/arranque.py: configuration file, xinetd files, hosts.allow).
+#include "mainwindow/form1impl.h"
+#include "platform/host.h"
+#include "primer_pintado.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc > 1)
+        Host::setRoot(QString::fromLocal8Bit(argv[argc - 1]));
+    auto *ventana = new form1();
+    PrimerPintado espia;
+    ventana->installEventFilter(&espia);
+    ventana->show();
+    const int resultado = app.exec();
+    delete ventana;
+    return resultado;
+}
