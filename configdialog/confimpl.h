@@ -1,10 +1,22 @@
 #ifndef TALVORA_CONFIMPL_H
 #define TALVORA_CONFIMPL_H
+
+// The configuration dialog's controller: fills the 44 fields from the
+// settings, and saves them or puts the defaults in on request.
+
 #include "configdialog/conf.h"
+
 class confimpl : public conf
 {
     Q_OBJECT
+
 public:
     explicit confimpl(QWidget *parent = nullptr, const char *name = nullptr);
+
+private slots:
+    void bAplicar_Click() override;
+    void bCancelar_Click() override;
+    void bPordefecto_Click() override;
 };
+
 #endif
