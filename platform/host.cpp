@@ -151,9 +151,16 @@ bool replaceFile(const QString &filePath, const QByteArray &data)
     if (existed && !S_ISREG(old.st_mode))
         return false;
 
+    // Unbuffered: a short write (file size limit, full disk) shows here;
+    // a buffered one would only fail in commit's flush, which is not checked.
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
+    if (file.write(data) != data.size() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return false;
+    }
+    // After the data: a write may drop set-id bits and file capabilities.
     if (existed) {
         const int fd = file.handle();
         if (fchown(fd, old.st_uid, old.st_gid) != 0
@@ -162,10 +169,6 @@ bool replaceFile(const QString &filePath, const QByteArray &data)
             file.cancelWriting();
             return false;
         }
-    }
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
     }
     return file.commit();
 }
