@@ -30,7 +30,7 @@ configure_file(${_talvora_pkg}/postinst.in ${_talvora_scripts}/postrm @ONLY)
 # --- RPM ---------------------------------------------------------------------
 set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
 set(CPACK_RPM_PACKAGE_RELEASE 1)
-set(CPACK_RPM_PACKAGE_LICENSE "Proprietary")
+set(CPACK_RPM_PACKAGE_LICENSE "GPL-2.0-or-later")
 set(CPACK_RPM_PACKAGE_GROUP "Applications/System")
 set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)
 # rpmbuild adds the shared-library requirements; the package name brings in

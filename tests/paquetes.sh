@@ -69,7 +69,7 @@ for dependencia in qt6-qtbase-gui 'libQt6Widgets.so.6()(64bit)'; do
 done
 [ "$(rpm -qp --suggests "$rpm" | sort | tr '\n' ' ')" = "iptables sox tcp_wrappers xinetd " ] ||
     falla "sugerencias del RPM: $(rpm -qp --suggests "$rpm" | tr '\n' ' ')"
-[ "$(rpm -qp --qf '%{NAME} %{VERSION} %{VENDOR} %{LICENSE}' "$rpm")" = "talvora $version Talvora Proprietary" ] ||
+[ "$(rpm -qp --qf '%{NAME} %{VERSION} %{VENDOR} %{LICENSE}' "$rpm")" = "talvora $version Talvora GPL-2.0-or-later" ] ||
     falla "cabecera del RPM: $(rpm -qp --qf '%{NAME} %{VERSION} %{VENDOR} %{LICENSE}' "$rpm")"
 for etiqueta in POSTIN POSTUN; do
     rpm -qp --qf "%{$etiqueta}" "$rpm" | grep -q 'update-desktop-database -q' ||
