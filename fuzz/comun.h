@@ -1,0 +1,48 @@
+#ifndef TALVORA_FUZZ_COMUN_H
+#define TALVORA_FUZZ_COMUN_H
+
+// What every fuzz target shares: a failed property aborts, so that libFuzzer
+// keeps the input that broke it.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#define EXIGIR(condicion)                                                                          \
+    do {                                                                                           \
+        if (!(condicion)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: no se cumple: %s\n", __FILE__, __LINE__, #condicion);     \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (0)
+
+inline QByteArray bytes(const uint8_t *datos, size_t largo)
+{
+    return QByteArray(reinterpret_cast<const char *>(datos), static_cast<qsizetype>(largo));
+}
+
+// The lines of a byte string as a plain reader sees them: split on '\n', a
+// '\r' right before it dropped, no line after a final '\n'.
+inline std::vector<std::string> lineasCrudas(const std::string &s)
+{
+    std::vector<std::string> lineas;
+    size_t inicio = 0;
+    while (inicio < s.size()) {
+        size_t fin = s.find('\n', inicio);
+        if (fin == std::string::npos)
+            fin = s.size();
+        size_t corte = fin;
+        if (corte > inicio && s[corte - 1] == '\r')
+            --corte;
+        lineas.push_back(s.substr(inicio, corte - inicio));
+        inicio = fin + 1;
+    }
+    return lineas;
+}
+
+#endif
