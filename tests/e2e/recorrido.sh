@@ -88,7 +88,7 @@ xdotool key --delay 20 ctrl+End Return
 xdotool type --delay 20 "sshd: 10.0.0.2"
 teclas "$W" ctrl+q
 esperar 10 bash -c "! kill -0 $programa 2>/dev/null" || falla "Ctrl+Q no termino el programa"
-wait $programa || true
+wait $programa || falla "talvora termino con estado $? (ver /var/log/talvora-e2e.log)"
 grep -q "^sshd: 10.0.0.2$" /etc/hosts.allow || falla "Ctrl+Q no guardo lo escrito"
 
 paso "segundo inicio: sin pregunta, con la configuracion guardada"
@@ -98,5 +98,6 @@ esperar 20 hay_ventana "^Talvora by Korvane$" || falla "no aparece la ventana en
 ! hay_ventana "^Bienvenido a Talvora" || falla "la pregunta aparecio otra vez"
 teclas "$(ventana '^Talvora by Korvane$')" ctrl+q
 esperar 10 bash -c "! kill -0 $programa 2>/dev/null" || falla "Ctrl+Q no termino el segundo inicio"
+wait $programa || falla "el segundo inicio termino con estado $?"
 
 echo "e2e: todo correcto"
