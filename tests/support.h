@@ -1,71 +1,63 @@
-#ifndef TALVORA_TEST_SUPPORT_H
-#define TALVORA_TEST_SUPPORT_H
+#pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QString>
-#include <QStringList>
+#include "platform/host.h"
+
+#include <QDir>
 #include <QTemporaryDir>
-#include <functional>
 
 class QAbstractButton;
 class QMessageBox;
-class QWidget;
 
 // A temporary directory standing in for "/": Host::path maps fixed paths
 // under it for as long as the object lives.
-class RaizTemporal
-{
-public:
-    RaizTemporal();
-    ~RaizTemporal();
-    RaizTemporal(const RaizTemporal &) = delete;
-    RaizTemporal &operator=(const RaizTemporal &) = delete;
-
-    QString raiz() const;
-    QString ruta(const QString &absoluta) const; // same mapping as Host::path
-    void crearDirectorio(const QString &absoluta) const;
-    void escribir(const QString &absoluta, const QByteArray &contenido) const;
-    QByteArray leer(const QString &absoluta) const;
-    bool existe(const QString &absoluta) const;
-
-private:
+struct RaizTemporal {
     QTemporaryDir dir_;
+    RaizTemporal() { Host::setRoot(dir_.path()); }
+    ~RaizTemporal() { Host::setRoot(QString()); }
+    QString raiz() const { return dir_.path(); }
+    QString ruta(const QString &absoluta) const { return dir_.path() + absoluta; } // as Host::path maps it
+    void crearDirectorio(const QString &absoluta) const { QDir().mkpath(ruta(absoluta)); }
+    bool existe(const QString &absoluta) const { return QFileInfo::exists(ruta(absoluta)); }
+    void escribir(const QString &absoluta, const QByteArray &contenido) const
+    {
+        crearDirectorio(QFileInfo(absoluta).path());
+        QFile f(ruta(absoluta));
+        if (!f.open(QIODevice::WriteOnly) || f.write(contenido) != contenido.size())
+            qFatal("cannot write test file %s", qPrintable(f.fileName()));
+    }
+    QByteArray leer(const QString &absoluta) const // empty if unreadable
+    {
+        QFile f(ruta(absoluta));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 };
 
 // Records every command line instead of running it. 'accion', if set, is
 // called with each command (to fake its effect or run it for real).
-class Grabador
-{
-public:
-    Grabador();
-    ~Grabador();
-    Grabador(const Grabador &) = delete;
-    Grabador &operator=(const Grabador &) = delete;
-
+struct Grabador {
     QStringList comandos;
     QList<QStringList> vectores;
     std::function<int(const QString &)> accion;
     std::function<int(const QStringList &)> accionVector;
+    Grabador()
+    {
+        Host::setRunner([this](const QString &c) { return comandos << c, accion ? accion(c) : 0; });
+        Host::setArgvRunner([this](const QStringList &v) { return vectores << v, accionVector ? accionVector(v) : 0; });
+    }
+    ~Grabador() { Host::setRunner(nullptr), Host::setArgvRunner(nullptr); }
 };
 
-// Arms a timer that waits for the next modal widget (message box, input
-// dialog) and hands it to 'respuesta', once. Returns a flag that turns true
-// when it has been answered.
-std::shared_ptr<bool> responderModal(std::function<void(QWidget *)> respuesta);
-
-// Answers the next message box by checking its caption and text, then
-// clicking the button with the given text. 'vista' receives what was shown.
+// Answers the next message box that no earlier call has taken: clicks the
+// button with that text, presses "<Escape>" or "<Return>", or closes it
+// ("<Cerrar>"). A box without that button ends with done(-1), so the test
+// fails instead of hanging. 'vista' receives what was shown.
 struct CajaVista {
-    QString titulo;
-    QString texto;
+    QString titulo, texto;
     QStringList botones;
     bool vista = false;
 };
-std::shared_ptr<CajaVista> responderCaja(const QString &textoBoton);
-// Same, but presses a key (Qt::Key_Escape, Qt::Key_Return) on the box.
-std::shared_ptr<CajaVista> responderCajaConTecla(int tecla);
+std::shared_ptr<CajaVista> responderCaja(const QString &respuesta);
+int descartarRespuestas(); // drops the answers no box took; returns how many
 
 QAbstractButton *botonConTexto(QMessageBox *caja, const QString &texto);
 
-#endif
