@@ -1,3 +1,4 @@
+#include "mainwindow/estilo.h"
 #include "mainwindow/form1impl.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QApplication::setStyle(new EstiloTalvora);
     auto *ventana = new form1();
     // Closing the main window (its close box, Escape) ends the run even
     // while configuration or firewall dialogs are still open.

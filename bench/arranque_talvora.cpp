@@ -1,6 +1,7 @@
 // Talvora's start-up, from process start to the main window's first paint,
 // over a temporary root given as the only argument (prepared by
 // bench/arranque.py: configuration file, xinetd files, hosts.allow).
+#include "mainwindow/estilo.h"
 #include "mainwindow/form1impl.h"
 #include "platform/host.h"
 #include "primer_pintado.h"
@@ -10,6 +11,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QApplication::setStyle(new EstiloTalvora); // as app/main.cpp
     if (argc > 1)
         Host::setRoot(QString::fromLocal8Bit(argv[argc - 1]));
     auto *ventana = new form1();
