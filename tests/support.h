@@ -3,6 +3,8 @@
 #include "platform/host.h"
 
 #include <QDir>
+#include <QMetaMethod>
+#include <QMetaObject>
 #include <QTemporaryDir>
 
 class QAbstractButton;
@@ -61,3 +63,14 @@ int descartarRespuestas(); // drops the answers no box took; returns how many
 
 QAbstractButton *botonConTexto(QMessageBox *caja, const QString &texto);
 
+
+// A class's own slots in meta-object order, without "_Click()" or "()";
+// anything that is not a slot is marked with "?".
+inline QStringList slotsPropios(const QMetaObject &mo)
+{
+    QStringList nombres;
+    for (int i = mo.methodOffset(); i < mo.methodCount(); ++i)
+        nombres << QString::fromLatin1(mo.method(i).methodSignature().replace("_Click()", "").replace("()", ""))
+                + (mo.method(i).methodType() == QMetaMethod::Slot ? "" : "?");
+    return nombres;
+}

@@ -1,8 +1,8 @@
 // The main window's form: its widgets, slots, connections and tab order,
 // checked against a table of its own rather than the generator's.
 #include "mainwindow/form1base.h"
+#include "support.h"
 
-#include <QMetaMethod>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -87,11 +87,7 @@ private slots:
             "bIniciarPop3 bIniciarSamba bIniciarSendmail bIniciarSquid bIniciarSwat bIniciarTelnet bIniciarXinetd bLogDns bLogFtp "
             "bLogGate bLogHostsAllow bLogHttpd bLogSamba bLogSendmail bLogSquid bLogTelnet bLogXinetd bReiniciarDns "
             "bReiniciarGate bReiniciarHttpd bReiniciarSamba bReiniciarSendmail bReiniciarSquid bReiniciarXinetd bFirewall").split(' ');
-        const QMetaObject &mo = form1Base::staticMetaObject;
-        QStringList vistos;
-        for (int i = mo.methodOffset(); i < mo.methodCount(); ++i)
-            vistos << mo.method(i).methodSignature().replace("_Click()", "") + (mo.method(i).methodType() == QMetaMethod::Slot ? "" : " (no slot)");
-        QCOMPARE(vistos, esperados);
+        QCOMPARE(slotsPropios(form1Base::staticMetaObject), esperados);
 
         // Each button reaches its own slot, whose default body only warns; any other warning fails.
         QTest::failOnWarning(QRegularExpression("."));
