@@ -1,12 +1,15 @@
 #include "mainwindow/estilo.h"
 #include "mainwindow/form1impl.h"
+#include "platform/fuentes.h"
 
 #include <QApplication>
 #include <QDialog>
 
 int main(int argc, char **argv)
 {
+    PrecargaFuentes fuentes; // overlaps the connection to the display
     QApplication app(argc, argv);
+    fuentes.esperar();
     QApplication::setStyle(new EstiloTalvora);
     auto *ventana = new form1();
     // Closing the main window (its close box, Escape) ends the run even

@@ -3,6 +3,7 @@
 // bench/arranque.py: configuration file, xinetd files, hosts.allow).
 #include "mainwindow/estilo.h"
 #include "mainwindow/form1impl.h"
+#include "platform/fuentes.h"
 #include "platform/host.h"
 #include "primer_pintado.h"
 
@@ -10,8 +11,10 @@
 
 int main(int argc, char **argv)
 {
+    PrecargaFuentes fuentes; // the same start-up sequence as app/main.cpp
     QApplication app(argc, argv);
-    QApplication::setStyle(new EstiloTalvora); // as app/main.cpp
+    fuentes.esperar();
+    QApplication::setStyle(new EstiloTalvora);
     if (argc > 1)
         Host::setRoot(QString::fromLocal8Bit(argv[argc - 1]));
     auto *ventana = new form1();
