@@ -154,11 +154,10 @@ QByteArray componer(const QStringList &valores)
 Carga cargar()
 {
     const QString ruta = rutaArchivo();
-    if (!QFile::exists(ruta))
-        return Carga::NoExiste;
     QFile archivo(ruta);
+    // Open first: an ordinary start touches the file once.
     if (!archivo.open(QIODevice::ReadOnly))
-        return Carga::NoSePuedeLeer;
+        return QFile::exists(ruta) ? Carga::NoSePuedeLeer : Carga::NoExiste;
     const QByteArray contenido = archivo.readAll();
     if (archivo.error() != QFileDevice::NoError)
         return Carga::NoSePuedeLeer;
