@@ -1,6 +1,7 @@
 #include "platform/fuentes.h"
 
 #include <fontconfig/fontconfig.h>
+#include <malloc.h>
 #include <system_error>
 
 PrecargaFuentes::PrecargaFuentes()
@@ -19,6 +20,10 @@ PrecargaFuentes::~PrecargaFuentes()
 
 void PrecargaFuentes::esperar()
 {
-    if (hilo_.joinable())
+    if (hilo_.joinable()) {
         hilo_.join();
+        // The parse's scratch memory stays in the thread's own malloc arena,
+        // where the main thread would never reuse it: hand it back.
+        malloc_trim(0);
+    }
 }
