@@ -123,7 +123,10 @@ def main():
         pantallas = [('offscreen', dict(base, QT_QPA_PLATFORM='offscreen'))]
         if shutil.which('Xvfb'):
             n = next(n for n in range(140, 200) if not os.path.exists('/tmp/.X11-unix/X%d' % n))
-            xvfb = subprocess.Popen(['Xvfb', ':%d' % n, '-screen', '0', '800x600x24', '-nolisten', 'tcp'],
+            # -noreset: otherwise the server resets as each run's program leaves,
+            # and the next one may find it gone.
+            xvfb = subprocess.Popen(['Xvfb', ':%d' % n, '-screen', '0', '800x600x24', '-nolisten', 'tcp',
+                                     '-noreset'],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             for _ in range(100):
                 if os.path.exists('/tmp/.X11-unix/X%d' % n):

@@ -22,7 +22,9 @@ for n in $(seq 90 130); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { pantalla=$n; break; }
 done
 [ -n "$pantalla" ] || saltar "no hay pantalla X libre"
-Xvfb ":$pantalla" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: the server must not reset when Talvora, its only client, quits
+# before the second start.
+Xvfb ":$pantalla" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$pantalla" ] && break; sleep 0.05; done

@@ -3,7 +3,11 @@
 set -euo pipefail
 
 paso() { echo "== $*"; }
-falla() { echo "FALLO: $*" >&2; exit 1; }
+falla() {
+    echo "FALLO: $*" >&2
+    [ -s /var/log/talvora-e2e.log ] && sed 's/^/talvora: /' /var/log/talvora-e2e.log >&2
+    exit 1
+}
 esperar() { # seconds command...: poll until the command succeeds
     local limite=$1; shift
     local fin=$((SECONDS + limite))
