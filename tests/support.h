@@ -34,6 +34,10 @@ struct RaizTemporal {
     }
 };
 
+// The lines of a settings file, each ending in "\n": written independently
+// of the code under test.
+inline QByteArray lineas(const QStringList &valores) { return (valores.join('\n') + '\n').toUtf8(); }
+
 // Records every command line instead of running it. 'accion', if set, is
 // called with each command (to fake its effect or run it for real).
 struct Grabador {
@@ -49,8 +53,9 @@ struct Grabador {
     ~Grabador() { Host::setRunner(nullptr), Host::setArgvRunner(nullptr); }
 };
 
-// Answers the next message box that no earlier call has taken: clicks the
-// button with that text, presses "<Escape>" or "<Return>", or closes it
+// Answers the next message box or input dialog that no earlier call has
+// taken: types "=text" into an input dialog and enters it, clicks the button
+// with that text, presses "<Escape>" or "<Return>", or closes the window
 // ("<Cerrar>"). A box without that button ends with done(-1), so the test
 // fails instead of hanging. 'vista' receives what was shown.
 struct CajaVista {
@@ -60,6 +65,23 @@ struct CajaVista {
 };
 std::shared_ptr<CajaVista> responderCaja(const QString &respuesta);
 int descartarRespuestas(); // drops the answers no box took; returns how many
+
+// While it lives, modal windows take these answers in turn, and any window
+// beyond them is closed, so a stray box fails the test instead of hanging it.
+class Contestador
+{
+public:
+    explicit Contestador(const QStringList &respuestas = {});
+    ~Contestador();
+    QStringList vistas() const; // "caption|text|button|..." of each window shown
+private:
+    QList<std::shared_ptr<CajaVista>> propias_, resto_;
+};
+inline QStringList contestar(const QStringList &respuestas, const std::function<void()> &accion)
+{
+    Contestador c(respuestas);
+    return accion(), c.vistas();
+}
 
 QAbstractButton *botonConTexto(QMessageBox *caja, const QString &texto);
 

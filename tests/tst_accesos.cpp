@@ -27,7 +27,7 @@ void TstAccesos::hosts()
         p.raiz.escribir(deny, "ALL: .ejemplo.org\n"), p.raiz.escribir(allow, "# reglas\nin.ftpd: ALL\n\nALL: 10.1.1.1\n\n");
     });
     QCOMPARE(v.w->mlHostsAllow->toPlainText(), "# reglas\nin.ftpd: ALL\n\nALL: 10.1.1.1\n");
-    SinCajas cajas;
+    Contestador cajas;
     for (const auto &[editor, archivo] : {std::pair{"ALL: 127.0.0.1", "ALL: 127.0.0.1\n\n"},
              {"ALL: 127.0.0.1\n", "ALL: 127.0.0.1\n\n"}, {"", "\n\n"}, {"a: b\n\n", "a: b\n\n\n"}}) {
         v.w->mlHostsAllow->setPlainText(editor);
@@ -51,8 +51,8 @@ void TstAccesos::hosts()
     QCOMPARE(v.raiz.leer(allow), allowPorDefecto);
     const QString cp = "/bin/cp --force -p " + v.raiz.ruta(deny) + " " + v.raiz.ruta(deny + ".viejo");
     QCOMPARE(v.grabador.comandos, (QStringList{cp, cp}));
-    QCOMPARE(cajas.vistas, (QStringList{"Listo|Se modifico /etc/hosts.deny", "Listo|Se modifico /etc/hosts.deny",
-                                        "Error|No se pudo escribir el Archivo", "Listo|Se modifico /etc/hosts.allow"}));
+    QCOMPARE(cajas.vistas(), (QStringList{"Listo|Se modifico /etc/hosts.deny|OK", "Listo|Se modifico /etc/hosts.deny|OK",
+                                          "Error|No se pudo escribir el Archivo|OK", "Listo|Se modifico /etc/hosts.allow|OK"}));
 }
 
 // The log button runs the editor setting as it is, without "%editor"; each
@@ -71,7 +71,7 @@ void TstAccesos::comandos()
         esperados << editor + " " + v.raiz.ruta("/var/log/HOSTS.DENY") + " &";
     }
     v.ejecutarDeVerdad();
-    SinCajas cajas;
+    Contestador cajas;
     QVERIFY(v.llamar("EscribirKorvgate"));
     QVERIFY(v.llamar("EscribirFtp"));
     const QString cp = "/bin/cp --force -p " + v.raiz.raiz();
@@ -80,7 +80,7 @@ void TstAccesos::comandos()
     QCOMPARE(v.grabador.comandos, esperados);
     QCOMPARE(v.raiz.leer(gate + ".viejo") + v.raiz.leer(ftp + ".viejo"), "vieja\nvieja\n");
     QTRY_COMPARE(v.raiz.leer(gate) + v.raiz.leer(ftp), "nueva\nnueva\n");
-    QCOMPARE(cajas.vistas, QStringList());
+    QCOMPARE(cajas.vistas(), QStringList());
 }
 
 QTEST_MAIN(TstAccesos)

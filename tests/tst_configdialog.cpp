@@ -12,8 +12,6 @@ namespace {
 
 const QString Dir = QStringLiteral("/usr/local/share/talvora"), Conf = Dir + QStringLiteral("/conf");
 
-QByteArray lineas(const QStringList &valores) { return valores.join('\n').toLatin1() + '\n'; }
-
 // Blanks and an empty value included: neither may be lost on the way.
 QStringList deEjemplo()
 {

@@ -9,7 +9,7 @@
 #include "mainwindow/marcas.h"
 #include "mainwindow/xinetd.h"
 #include "settings/ajustes.h"
-#include "support.h"
+#include "ventana.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -34,10 +34,7 @@ template <typename T> T *hijo(QObject *w, const char *n) { T *h = w->findChild<T
 // Writes and loads a configuration whose probes and xinetd directory lie inside the temporary root.
 QStringList prepararAjustes(const RaizTemporal &raiz)
 {
-    QStringList v = Ajustes::valoresPorDefecto();
-    for (int i = 0; i < v.size(); ++i)
-        v[i] = Ajustes::claves()[i].startsWith("cEstado") || Ajustes::claves()[i] == "cDirectorioXinetd" ? raiz.ruta(v[i]) : v[i];
-    raiz.escribir(Conf, Ajustes::componer(v));
+    const QStringList v = escribirAjustesEnRaiz(raiz);
     Ajustes::asignar(v);
     return v;
 }

@@ -23,37 +23,6 @@ QByteArray filtro(const QStringList &lineas, const QByteArray &fin = "COMMIT\n")
 
 QStringList entradas(const QListWidget *l) { QStringList r; for (int i = 0; i < l->count(); ++i) r << l->item(i)->text(); return r; }
 
-// Runs 'accion', answering the modal windows it opens in turn: "=text" is typed into the input dialog and
-// entered, "<Escape>" and "<Return>" are pressed, anything else is the button to click. A window beyond the
-// answers is closed, so a stray box fails the test instead of hanging it. Gives "caption|text|buttons" of each.
-QStringList contestar(QStringList respuestas, const std::function<void()> &accion)
-{
-    QStringList vistas;
-    QTimer t;
-    QObject::connect(&t, &QTimer::timeout, [&] {
-        QWidget *w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible())
-            return;
-        auto *caja = qobject_cast<QMessageBox *>(w);
-        auto *e = qobject_cast<QInputDialog *>(w);
-        vistas << w->windowTitle() + '|' + (caja ? caja->text() : e ? e->labelText() : QString());
-        for (QAbstractButton *b : caja ? caja->buttons() : QList<QAbstractButton *>())
-            vistas.last() += '|' + b->text();
-        const QString r = respuestas.isEmpty() ? QString() : respuestas.takeFirst();
-        if (e && r.startsWith('='))
-            QTest::keyClicks(e->findChild<QLineEdit *>(), r.mid(1) + '\r');
-        else if (r.startsWith('<'))
-            QTest::keyClick(w, r == "<Escape>" ? Qt::Key_Escape : Qt::Key_Return);
-        else if (QAbstractButton *b = caja ? botonConTexto(caja, r) : nullptr)
-            b->click();
-        else
-            w->close();
-    });
-    t.start(10);
-    accion();
-    return vistas;
-}
-
 } // namespace
 
 class TstFirewall : public QObject

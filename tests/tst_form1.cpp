@@ -16,7 +16,6 @@ const QString Pregunta = "Bienvenido a Talvora by Korvane 1.0|Por primera vez se
                          "sistema.\n--- Se creara una copia de seguridad de su archivo original\nen /etc/hosts.deny.viejo ---\n";
 
 QLabel *etiqueta(QWidget *w, const QString &servicio) { return w->findChild<QLabel *>("t" + servicio); }
-QByteArray lineas(const QStringList &valores) { return (valores.join('\n') + '\n').toUtf8(); }
 
 // Runs a probe directly, then queued by its slot signature.
 void sondear(form1 &w, const QString &servicio, const QString &esperado)
