@@ -81,12 +81,15 @@ void arbol(QWidget *w, int nivel, QStringList &lineas)
             continue;
         lineas << QString(nivel * 2, QLatin1Char(' ')) + propiedades(hijo);
         if (auto *t = qobject_cast<QTabWidget *>(hijo)) {
-            // Its pages live in its stack, which reorders them as they show.
+            // Its pages live in its stack, which reorders them as they show,
+            // and places them only then.
             for (int i = 0; i < t->count(); ++i) {
-                lineas << QStringLiteral("%1tab %2 %3")
+                QWidget *p = t->widget(i);
+                lineas << QStringLiteral("%1tab %2 %3 %4%5")
                               .arg(QString(nivel * 2 + 2, QLatin1Char(' ')), citado(t->tabText(i)),
-                                   propiedades(t->widget(i)));
-                arbol(t->widget(i), nivel + 2, lineas);
+                                   QString::fromLatin1(p->metaObject()->className()), p->objectName(),
+                                   p->isHidden() ? QStringLiteral(" hidden") : QString());
+                arbol(p, nivel + 2, lineas);
             }
         }
         arbol(hijo, nivel + 1, lineas);
