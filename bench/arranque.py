@@ -20,7 +20,7 @@ import sys
 import tempfile
 import time
 
-DEFECTOS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'settings', 'ajustes.cpp')
+DEFECTOS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'settings', 'ajustes.h')
 
 
 def ajustes_por_defecto():
@@ -28,9 +28,11 @@ def ajustes_por_defecto():
     with open(DEFECTOS, encoding='utf-8') as f:
         for linea in f:
             linea = linea.strip()
-            if linea.startswith('{"c') and '", "' in linea:
-                clave, valor = linea[2:].split('", "', 1)
-                ajustes[clave] = valor.rsplit('"}', 1)[0]
+            m = re.match(r'X\((c\w+), (.*)\)\s*\\?$', linea)
+            if m:
+                # Adjacent literals, the data directory's macro among them.
+                valor = m.group(2).replace('TALVORA_DATADIR', '"/usr/local/share/talvora"')
+                ajustes[m.group(1)] = ''.join(re.findall(r'"([^"]*)"', valor))
     assert len(ajustes) == 44, len(ajustes)
     return ajustes
 

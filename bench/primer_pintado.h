@@ -22,9 +22,10 @@ protected:
     {
         if (evento->type() == QEvent::Paint && !visto_) {
             visto_ = true;
-            timespec ahora {};
+            timespec ahora{};
             clock_gettime(CLOCK_MONOTONIC, &ahora);
-            const long long ns = static_cast<long long>(ahora.tv_sec) * 1000000000LL + ahora.tv_nsec;
+            const long long ns
+                = static_cast<long long>(ahora.tv_sec) * 1000000000LL + ahora.tv_nsec;
             std::printf("pintado %lld %ld\n", ns, picoResidente());
             std::fflush(stdout);
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);

@@ -15,24 +15,27 @@ QLineEdit *campo(const QWidget *dialogo, const QString &clave)
     return c;
 }
 
-void llenar(const QWidget *dialogo, QString (*valor)(const QString &))
+void llenar(const QWidget *dialogo, const QStringList &valores)
 {
-    for (const QString &clave : Ajustes::claves())
-        campo(dialogo, clave)->setText(valor(clave));
+    for (int i = 0; i < Ajustes::Cantidad; ++i)
+        campo(dialogo, Ajustes::claves().at(i))->setText(valores.at(i));
 }
 
 } // namespace
 
 confimpl::confimpl(QWidget *parent, const char *name) : conf(parent, name, false)
 {
-    llenar(this, Ajustes::valor);
+    llenar(this, Ajustes::valores());
 }
 
 void confimpl::bAplicar_Click()
 {
+    // Cleaned once, so that the file and the running program hold the same
+    // values: a pasted line break would otherwise run as two commands now
+    // and as one after the next start.
     QStringList textos;
     for (const QString &clave : Ajustes::claves())
-        textos.append(campo(this, clave)->text());
+        textos.append(Ajustes::limpiar(campo(this, clave)->text()));
 
     // The file is replaced whole or not at all, and memory follows only a
     // save that really happened: the next start must see what runs now.
@@ -49,7 +52,4 @@ void confimpl::bCancelar_Click()
     // reject() has already closed the dialog; the edits are dropped.
 }
 
-void confimpl::bPordefecto_Click()
-{
-    llenar(this, Ajustes::porDefecto);
-}
+void confimpl::bPordefecto_Click() { llenar(this, Ajustes::valoresPorDefecto()); }

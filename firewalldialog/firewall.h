@@ -1,16 +1,14 @@
 #ifndef TALVORA_FIREWALL_H
 #define TALVORA_FIREWALL_H
 
-// The firewall dialog's form: the rule list, its three buttons and slots
-// whose default body only warns. firewallimpl fills them.
+// The firewall dialog's form, laid out in firewall.ui: the rule list and
+// its three buttons. Its slots only warn until firewallimpl gives them a body.
+
+#include "ui_firewall.h"
 
 #include <QDialog>
 
-class QLabel;
-class QListWidget;
-class QPushButton;
-
-class firewall : public QDialog
+class firewall : public QDialog, public Ui::firewall
 {
     Q_OBJECT
 
@@ -18,12 +16,6 @@ public:
     explicit firewall(QWidget *parent = nullptr, const char *name = nullptr, bool modal = false,
                       Qt::WindowFlags fl = Qt::WindowFlags());
     ~firewall() override;
-
-    QPushButton *PushButton1;
-    QPushButton *PushButton2;
-    QPushButton *PushButton3;
-    QListWidget *lreglas;
-    QLabel *TextLabel1;
 
 public slots:
     virtual void bAgregar();

@@ -2,6 +2,7 @@
 
 #include "firewalldialog/reglas.h"
 #include "platform/host.h"
+#include "rutas.h"
 
 #include <QFile>
 #include <QInputDialog>
@@ -20,12 +21,13 @@ firewallimpl::~firewallimpl() = default;
 void firewallimpl::RecargarReglas()
 {
     lreglas->clear();
-    const QString instantanea = Host::path(QStringLiteral("/usr/local/share/talvora/firewall"));
+    const QString instantanea = Host::path(QStringLiteral(TALVORA_DATADIR "/firewall"));
     Host::run(QStringLiteral("iptables-save >") + instantanea);
     QFile archivo(instantanea);
     if (!archivo.open(QIODevice::ReadOnly)) {
-        QMessageBox::warning(this, QStringLiteral("Error"),
-                             QStringLiteral("No se pudo leer las reglas de Firewall.\n Intente Recargar..."));
+        QMessageBox::warning(
+            this, QStringLiteral("Error"),
+            QStringLiteral("No se pudo leer las reglas de Firewall.\n Intente Recargar..."));
         return;
     }
     lreglas->addItems(Reglas::leerInstantanea(archivo.readAll()));
@@ -51,7 +53,8 @@ void firewallimpl::bEliminar()
         return;
 
     QMessageBox caja(QMessageBox::Warning, QStringLiteral("Confimacion"),
-                     QStringLiteral("Desea eliminar la regla:\n\n") + regla, QMessageBox::NoButton, this);
+                     QStringLiteral("Desea eliminar la regla:\n\n") + regla, QMessageBox::NoButton,
+                     this);
     // Same role for both, so the box keeps them in this order.
     QPushButton *no = caja.addButton(QStringLiteral("No (Cancelar)"), QMessageBox::ActionRole);
     QPushButton *si = caja.addButton(QStringLiteral("Si (Aceptar)"), QMessageBox::ActionRole);
@@ -80,13 +83,14 @@ void firewallimpl::bAgregar()
 void firewallimpl::bBloquearIp()
 {
     bool aceptado = false;
-    const QString texto = QInputDialog::getText(this, tr("Ingreso de Dato"),
-                                                tr("Ingrese el IP a bloquear\nEjemplo: 65.54.226.254\n\nIP?"),
-                                                QLineEdit::Normal, QString(), &aceptado);
+    const QString texto = QInputDialog::getText(
+        this, tr("Ingreso de Dato"), tr("Ingrese el IP a bloquear\nEjemplo: 65.54.226.254\n\nIP?"),
+        QLineEdit::Normal, QString(), &aceptado);
     if (!aceptado || texto.isEmpty())
         return;
     if (!Reglas::esIPv4(texto)) {
-        QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("Direccion IP no valida"));
+        QMessageBox::warning(this, QStringLiteral("Error"),
+                             QStringLiteral("Direccion IP no valida"));
         return;
     }
 

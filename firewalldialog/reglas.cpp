@@ -1,10 +1,8 @@
 #include "firewalldialog/reglas.h"
 
-#include "platform/host.h"
+#include "platform/texto.h"
 
 #include <QRegularExpression>
-
-#include <algorithm>
 
 namespace Reglas {
 
@@ -13,14 +11,7 @@ namespace {
 bool esBlanco(QChar c)
 {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')
-        || c == QLatin1Char('\r');
-}
-
-bool esSeguro(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9')
-        || u == u'_' || u == u'-';
+           || c == QLatin1Char('\r');
 }
 
 } // namespace
@@ -63,31 +54,6 @@ std::optional<QStringList> dividir(const QString &linea)
     return argumentos;
 }
 
-QString citarValor(const QString &valor)
-{
-    if (!valor.isEmpty() && std::all_of(valor.cbegin(), valor.cend(), esSeguro))
-        return valor;
-    QString citado;
-    citado.reserve(valor.size() + 2);
-    citado += QLatin1Char('"');
-    for (const QChar c : valor) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\') || c == QLatin1Char('\''))
-            citado += QLatin1Char('\\');
-        citado += c;
-    }
-    citado += QLatin1Char('"');
-    return citado;
-}
-
-QString citar(const QStringList &argumentos)
-{
-    QStringList citados;
-    citados.reserve(argumentos.size());
-    for (const QString &a : argumentos)
-        citados.append(citarValor(a));
-    return citados.join(QLatin1Char(' '));
-}
-
 bool esIPv4(const QString &texto)
 {
     static const QRegularExpression patron(QRegularExpression::anchoredPattern(
@@ -99,7 +65,7 @@ bool esIPv4(const QString &texto)
 
 QStringList leerInstantanea(const QByteArray &contenido)
 {
-    const QStringList lineas = Host::splitLines(QString::fromUtf8(contenido));
+    const QStringList lineas = Texto::lineas(QString::fromUtf8(contenido));
     QStringList reglas;
     bool enFiltro = false;
     for (const QString &linea : lineas) {

@@ -19,14 +19,6 @@ namespace Reglas {
 // no result.
 std::optional<QStringList> dividir(const QString &linea);
 
-// Quotes one value as iptables-save does: bare when made only of ASCII
-// letters, digits, '_' and '-', otherwise in double quotes with '"', '\'
-// and '\'' escaped by a backslash.
-QString citarValor(const QString &valor);
-
-// The inverse of dividir: the values quoted and joined by single spaces.
-QString citar(const QStringList &argumentos);
-
 // A dotted IPv4 address, optionally followed by "/0" to "/32". Parts are
 // written without leading zeros, which some parsers read as octal.
 bool esIPv4(const QString &texto);

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <cstdio>
@@ -43,6 +44,25 @@ inline std::vector<std::string> lineasCrudas(const std::string &s)
         inicio = fin + 1;
     }
     return lineas;
+}
+
+// Quotes an argument vector as iptables-save quotes a rule: a value made
+// only of ASCII letters, digits, '_' and '-' stays bare, any other goes in
+// double quotes with '"', '\\' and '\'' escaped by a backslash.
+inline QString citar(const QStringList &argumentos)
+{
+    QStringList citados;
+    for (const QString &valor : argumentos) {
+        bool desnudo = !valor.isEmpty();
+        for (const QChar c : valor)
+            desnudo
+                = desnudo && c.unicode() < 128 && (c.isLetterOrNumber() || c == '_' || c == '-');
+        QString v;
+        for (const QChar c : valor)
+            v += (c == '"' || c == '\\' || c == '\'' ? QStringLiteral("\\") : QString()) + c;
+        citados.append(desnudo ? valor : QLatin1Char('"') + v + QLatin1Char('"'));
+    }
+    return citados.join(QLatin1Char(' '));
 }
 
 #endif

@@ -13,12 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
     if (!entrada.isEmpty())
         for (const QByteArray &trozo : entrada.split('\0'))
             vector.append(QString::fromUtf8(trozo));
-    EXIGIR(Reglas::dividir(Reglas::citar(vector)) == vector);
+    EXIGIR(Reglas::dividir(citar(vector)) == vector);
 
     // The input as a rule's text.
     const QString texto = QString::fromUtf8(entrada);
     if (const auto argumentos = Reglas::dividir(texto))
-        EXIGIR(Reglas::dividir(Reglas::citar(*argumentos)) == argumentos);
+        EXIGIR(Reglas::dividir(citar(*argumentos)) == argumentos);
     else
         EXIGIR(texto.contains(QLatin1Char('"'))); // only an open quote fails
     return 0;

@@ -3,7 +3,7 @@
 // splits into arguments that quote and split back to themselves.
 #include "comun.h"
 #include "firewalldialog/reglas.h"
-#include "platform/host.h"
+#include "platform/texto.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
 {
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
     // "COMMIT" and no other table header in between.
     QStringList modelo;
     QString tabla;
-    for (const QString &linea : Host::splitLines(QString::fromUtf8(instantanea))) {
+    for (const QString &linea : Texto::lineas(QString::fromUtf8(instantanea))) {
         if (linea.startsWith(QLatin1Char('*')))
             tabla = linea;
         else if (linea == QLatin1String("COMMIT"))
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
     for (const QString &regla : reglas) {
         EXIGIR(!regla.contains(QLatin1Char('\n')));
         if (const auto argumentos = Reglas::dividir(regla))
-            EXIGIR(Reglas::dividir(Reglas::citar(*argumentos)) == argumentos);
+            EXIGIR(Reglas::dividir(citar(*argumentos)) == argumentos);
     }
     return 0;
 }

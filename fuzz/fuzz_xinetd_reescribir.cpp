@@ -25,7 +25,7 @@ static std::string esperada(const std::string &linea)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
 {
     const std::string crudo(reinterpret_cast<const char *>(datos), largo);
-    const QByteArray salida = reescribirXinetd(bytes(datos, largo), DIRECCION);
+    const QByteArray salida = Xinetd::reescribir(bytes(datos, largo), DIRECCION == 1);
     const std::vector<std::string> entrada = lineasCrudas(crudo);
 
     EXIGIR(salida.count('\n') == static_cast<qsizetype>(entrada.size()));
@@ -39,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
     // A second pass finds nothing more to change, unless a line ended in
     // several carriage returns: each pass drops the one before "\n".
     if (!salida.contains("\r\n"))
-        EXIGIR(reescribirXinetd(salida, DIRECCION) == salida);
+        EXIGIR(Xinetd::reescribir(salida, DIRECCION == 1) == salida);
     return 0;
 }

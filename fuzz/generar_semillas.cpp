@@ -30,7 +30,7 @@ int main(int argc, char **argv)
     escribir(dir + "/ajustes/editado.conf", Ajustes::componer(editados));
     escribir(dir + "/ajustes/vacio.conf", Ajustes::componer(QStringList()));
 
-    escribir(dir + "/hosts/talvora-hosts.allow", HostsAllowPorDefecto);
-    escribir(dir + "/hosts/talvora-hosts.deny", HostsDenyPorDefecto);
+    escribir(dir + "/hosts/talvora-hosts.allow", Accesos::HostsAllowPorDefecto);
+    escribir(dir + "/hosts/talvora-hosts.deny", Accesos::HostsDenyPorDefecto);
     return 0;
 }

@@ -6,11 +6,15 @@
 
 #include <QString>
 
+namespace Comandos {
+
 // Runs the command through the shell and waits; the result is not looked at.
-void ejecutarComando(const QString &comando);
+void ejecutar(const QString &comando);
 
 // Every "%editor" (literal, case-sensitive) becomes the editor setting, and
 // " &" is appended so that the editor runs in the background.
 QString expandirEditor(const QString &comando, const QString &editor);
+
+} // namespace Comandos
 
 #endif

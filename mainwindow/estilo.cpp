@@ -6,22 +6,14 @@ namespace {
 
 // A small ">>" chevron, drawn in the style's text colour by the button.
 const char *const flechas[] = {
-    "8 8 2 1",
-    "  c None",
-    "# c #303030",
-    "#   #   ",
-    "##  ##  ",
-    " ##  ## ",
-    "  ##  ##",
-    "  ##  ##",
-    " ##  ## ",
-    "##  ##  ",
-    "#   #   ",
+    "8 8 2 1",  "  c None", "# c #303030", "#   #   ", "##  ##  ", " ##  ## ",
+    "  ##  ##", "  ##  ##", " ##  ## ",    "##  ##  ", "#   #   ",
 };
 
 } // namespace
 
-QIcon EstiloTalvora::standardIcon(StandardPixmap icono, const QStyleOption *opcion, const QWidget *widget) const
+QIcon EstiloTalvora::standardIcon(StandardPixmap icono, const QStyleOption *opcion,
+                                  const QWidget *widget) const
 {
     if (icono == SP_ToolBarHorizontalExtensionButton)
         return QIcon(QPixmap(flechas));

@@ -1,111 +1,23 @@
 #ifndef TALVORA_FORM1BASE_H
 #define TALVORA_FORM1BASE_H
 
-// The main window's form: every widget at its fixed place, the button
-// connections, and slots whose default body only warns. form1 fills them.
+// The main window's form, laid out in form1base.ui: every widget at its
+// fixed place and the button connections. Its slots only warn until form1
+// gives them a body; they are declared here so that their order, and so
+// the meta-object's, stays the form's own.
+
+#include "ui_form1base.h"
 
 #include <QDialog>
 
-class QFrame;
-class QLabel;
-class QPlainTextEdit;
-class QPushButton;
-
-class form1Base : public QDialog
+class form1Base : public QDialog, public Ui::form1Base
 {
     Q_OBJECT
 
 public:
-    explicit form1Base(QWidget *parent = nullptr, const char *name = nullptr,
-                       bool modal = false, Qt::WindowFlags fl = Qt::WindowFlags());
+    explicit form1Base(QWidget *parent = nullptr, const char *name = nullptr, bool modal = false,
+                       Qt::WindowFlags fl = Qt::WindowFlags());
     ~form1Base() override;
-
-    // Push buttons
-    QPushButton *bIniciarGate;
-    QPushButton *bDetenerGate;
-    QPushButton *bReiniciarGate;
-    QPushButton *bEditarGate;
-    QPushButton *bIniciarSquid;
-    QPushButton *bDetenerSquid;
-    QPushButton *bReiniciarSquid;
-    QPushButton *bEditarSquid;
-    QPushButton *bLogSquid;
-    QPushButton *bIniciarHttpd;
-    QPushButton *bDetenerHttpd;
-    QPushButton *bReiniciarHttpd;
-    QPushButton *bEditarHttpd;
-    QPushButton *bLogHttpd;
-    QPushButton *bIniciarSamba;
-    QPushButton *bDetenerSamba;
-    QPushButton *bReiniciarSamba;
-    QPushButton *bEditarSamba;
-    QPushButton *bLogSamba;
-    QPushButton *bIniciarSendmail;
-    QPushButton *bDetenerSendmail;
-    QPushButton *bReiniciarSendmail;
-    QPushButton *bEditarSendmail;
-    QPushButton *bLogSendmail;
-    QPushButton *bIniciarDns;
-    QPushButton *bDetenerDns;
-    QPushButton *bReiniciarDns;
-    QPushButton *bEditarDns;
-    QPushButton *bIniciarXinetd;
-    QPushButton *bDetenerXinetd;
-    QPushButton *bReiniciarXinetd;
-    QPushButton *bEditarXinetd;
-    QPushButton *bLogXinetd;
-    QPushButton *bIniciarTelnet;
-    QPushButton *bDetenerTelnet;
-    QPushButton *bIniciarFtp;
-    QPushButton *bDetenerFtp;
-    QPushButton *bEditarFtp;
-    QPushButton *bIniciarPop3;
-    QPushButton *bDetenerPop3;
-    QPushButton *bIniciarSwat;
-    QPushButton *bDetenerSwat;
-    QPushButton *bAplicarHostsAllow;
-    QPushButton *bLogHostsDeny;
-    QPushButton *PushButton45;
-
-    // Title labels
-    QLabel *TextLabel1;
-    QLabel *TextLabel2;
-    QLabel *TextLabel2_2;
-    QLabel *TextLabel2_3;
-    QLabel *TextLabel2_2_3;
-    QLabel *TextLabel2_2_3_2;
-    QLabel *TextLabel2_2_2;
-    QLabel *TextLabel2_2_2_2;
-    QLabel *TextLabel34;
-    QLabel *TextLabel35;
-    QLabel *TextLabel35_2;
-    QLabel *TextLabel2_2_2_3;
-
-    // Status frames and the status labels inside them
-    QFrame *Frame1;
-    QFrame *Frame2;
-    QFrame *Frame2_2;
-    QFrame *Frame2_3;
-    QFrame *Frame2_2_3;
-    QFrame *Frame2_2_3_2;
-    QFrame *Frame2_2_2;
-    QFrame *Frame2_2_2_2;
-    QFrame *Frame2_2_2_2_2;
-    QFrame *Frame2_2_2_2_2_2;
-    QFrame *Frame2_2_2_2_2_2_2;
-    QLabel *tGate;
-    QLabel *tSquid;
-    QLabel *tHttpd;
-    QLabel *tSamba;
-    QLabel *tSendmail;
-    QLabel *tDns;
-    QLabel *tXinetd;
-    QLabel *tTelnet;
-    QLabel *tFtp;
-    QLabel *tPop3;
-    QLabel *tSwat;
-
-    QPlainTextEdit *mlHostsAllow;
 
 public slots:
     virtual void bAplicarHostsAllow_Click();

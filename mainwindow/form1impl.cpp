@@ -1,19 +1,25 @@
 #include "mainwindow/form1impl.h"
 
-#include "settings/ajustes.h"
+#include "configdialog/confimpl.h"
+#include "firewalldialog/firewallimpl.h"
+#include "mainwindow/accesos.h"
+#include "mainwindow/comandos.h"
+#include "mainwindow/estado.h"
+#include "mainwindow/xinetd.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
+
+constexpr int SondaComando = 2000; // after a start, stop or restart returned
+constexpr int SondaXinetd = 1000;  // after a service file was rewritten
 
 // The first-run question. Enter, Escape and the close box all answer "No":
 // replacing /etc/hosts.deny takes a deliberate click on "Escribir".
@@ -29,8 +35,10 @@ bool preguntarPrimeraVez(QWidget *padre)
                                     "en /etc/hosts.deny.viejo ---\n"),
                      QMessageBox::NoButton, padre);
     // Same role for both keeps them in this order, negative answer first.
-    QPushButton *no = caja.addButton(QStringLiteral("No Escribir(Cancelar)"), QMessageBox::ActionRole);
-    QPushButton *si = caja.addButton(QStringLiteral("Escribir (Recomendado)"), QMessageBox::ActionRole);
+    QPushButton *no
+        = caja.addButton(QStringLiteral("No Escribir(Cancelar)"), QMessageBox::ActionRole);
+    QPushButton *si
+        = caja.addButton(QStringLiteral("Escribir (Recomendado)"), QMessageBox::ActionRole);
     caja.setDefaultButton(no);
     caja.setEscapeButton(no);
     caja.exec();
@@ -38,6 +46,55 @@ bool preguntarPrimeraVez(QWidget *padre)
 }
 
 } // namespace
+
+using C = Ajustes::Clave;
+
+// clang-format off
+const form1::Servicio form1::servicios[] = {
+    {"Korv-&Gate", &form1::tGate, C::cEstadoGate, nullptr, C::cIniciarGate, C::cDetenerGate,
+     {C::cDetenerGate, C::cIniciarGate}, C::cEditarGate, {}, 0, false,
+     &form1::bIniciarGate_Click, &form1::bDetenerGate_Click, &form1::bReiniciarGate_Click,
+     &form1::bEditarGate_Click, nullptr, &form1::LeerEstadoGate},
+    {"Squid", &form1::tSquid, C::cEstadoSquid, nullptr, C::cIniciarSquid, C::cDetenerSquid,
+     {C::cReiniciarSquid, {}}, C::cEditarSquid, C::cLogSquid, 0, false,
+     &form1::bIniciarSquid_Click, &form1::bDetenerSquid_Click, &form1::bReiniciarSquid_Click,
+     &form1::bEditarSquid_Click, &form1::bLogSquid_Click, &form1::LeerEstadoSquid},
+    // httpd can take a while to write its pid file
+    {"Httpd", &form1::tHttpd, C::cEstadoHttpd, nullptr, C::cIniciarHttpd, C::cDetenerHttpd,
+     {C::cReiniciarHttpd, {}}, C::cEditarHttpd, C::cLogHttpd, 5000, false,
+     &form1::bIniciarHttpd_Click, &form1::bDetenerHttpd_Click, &form1::bReiniciarHttpd_Click,
+     &form1::bEditarHttpd_Click, &form1::bLogHttpd_Click, &form1::LeerEstadoHttpd},
+    {"Samba", &form1::tSamba, C::cEstadoSamba, nullptr, C::cIniciarSamba, C::cDetenerSamba,
+     {C::cReiniciarSamba, {}}, C::cEditarSamba, C::cLogSamba, 0, false,
+     &form1::bIniciarSamba_Click, &form1::bDetenerSamba_Click, &form1::bReiniciarSamba_Click,
+     &form1::bEditarSamba_Click, &form1::bLogSamba_Click, &form1::LeerEstadoSamba},
+    {"Sendmail", &form1::tSendmail, C::cEstadoSendmail, nullptr, C::cIniciarSendmail,
+     C::cDetenerSendmail, {C::cReiniciarSendmail, {}}, C::cEditarSendmail, C::cLogSendmail, 0,
+     false, &form1::bIniciarSendmail_Click, &form1::bDetenerSendmail_Click,
+     &form1::bReiniciarSendmail_Click, &form1::bEditarSendmail_Click, &form1::bLogSendmail_Click,
+     &form1::LeerEstadoSendmail},
+    {"Dns", &form1::tDns, C::cEstadoDns, nullptr, C::cIniciarDns, C::cDetenerDns,
+     {C::cReiniciarDns, {}}, C::cEditarDns, {}, 0, false,
+     &form1::bIniciarDns_Click, &form1::bDetenerDns_Click, &form1::bReiniciarDns_Click,
+     &form1::bEditarDns_Click, nullptr, &form1::LeerEstadoDns},
+    {"Xinetd", &form1::tXinetd, C::cEstadoXinetd, nullptr, C::cIniciarXinetd, C::cDetenerXinetd,
+     {C::cReiniciarXinetd, {}}, C::cEditarXinetd, C::cLogXinetd, 0, true,
+     &form1::bIniciarXinetd_Click, &form1::bDetenerXinetd_Click, &form1::bReiniciarXinetd_Click,
+     &form1::bEditarXinetd_Click, &form1::bLogXinetd_Click, &form1::LeerEstadoXinetd},
+    {"Telnet", &form1::tTelnet, {}, "telnet", {}, {}, {}, {}, {}, 0, false,
+     &form1::bIniciarTelnet_Click, &form1::bDetenerTelnet_Click, nullptr, nullptr, nullptr,
+     &form1::LeerEstadoTelnet},
+    {"Ftp", &form1::tFtp, {}, "wu-ftpd", {}, {}, {}, C::cEditarFtp, {}, 0, false,
+     &form1::bIniciarFtp_Click, &form1::bDetenerFtp_Click, nullptr, &form1::bEditarFtp_Click,
+     nullptr, &form1::LeerEstadoFtp},
+    {"Pop3", &form1::tPop3, {}, "ipop3", {}, {}, {}, {}, {}, 0, false,
+     &form1::bIniciarPop3_Click, &form1::bDetenerPop3_Click, nullptr, nullptr, nullptr,
+     &form1::LeerEstadoPop3},
+    {"Swat", &form1::tSwat, {}, "swat", {}, {}, {}, {}, {}, 0, false,
+     &form1::bIniciarSwat_Click, &form1::bDetenerSwat_Click, nullptr, nullptr, nullptr,
+     &form1::LeerEstadoSwat},
+};
+// clang-format on
 
 form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
     : form1Base(parent, name, modal, fl)
@@ -53,8 +110,7 @@ form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
         if (preguntarPrimeraVez(this))
             EscribirHostsDeny();
         if (!Ajustes::guardar(Ajustes::valoresPorDefecto())) {
-            QMessageBox::warning(this, QStringLiteral("Error"),
-                                 QStringLiteral("No se pudo escribir el Archivo"));
+            noSePudoEscribir();
             return;
         }
         break;
@@ -94,87 +150,293 @@ void form1::construirMenus()
     disposicion->setMenuBar(barra);
 
     const QKeySequence ninguna;
+    auto entrada = [&](QMenu *menu, const char *texto, Ranura ranura) {
+        menu->addAction(QString::fromLatin1(texto), ninguna, this, ranura);
+    };
 
     auto *archivo = new QMenu(this);
-    archivo->addAction(QStringLiteral("Crear /etc/hosts.deny Por Defecto"), ninguna, this, SLOT(EscribirHostsDeny()));
-    archivo->addAction(QStringLiteral("Crear /etc/hosts.allow Por Defecto"), ninguna, this, SLOT(EscribirHostsAllow()));
+    entrada(archivo, "Crear /etc/hosts.deny Por Defecto", &form1::EscribirHostsDeny);
+    entrada(archivo, "Crear /etc/hosts.allow Por Defecto", &form1::EscribirHostsAllow);
     archivo->addSeparator();
-    archivo->addAction(QStringLiteral("Crear korv-gate Por Defecto"), ninguna, this, SLOT(EscribirKorvgate()));
-    archivo->addAction(QStringLiteral("Crear /etc/ftpaccess Por Defecto"), ninguna, this, SLOT(EscribirFtp()));
+    entrada(archivo, "Crear korv-gate Por Defecto", &form1::EscribirKorvgate);
+    entrada(archivo, "Crear /etc/ftpaccess Por Defecto", &form1::EscribirFtp);
     archivo->addSeparator();
-    archivo->addAction(QStringLiteral("Configurar ..."), ninguna, this, SLOT(Configuracion()));
+    entrada(archivo, "Configurar ...", &form1::Configuracion);
     archivo->addSeparator();
-    archivo->addAction(QStringLiteral("S&alir"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp, SLOT(quit()));
+    archivo->addAction(QStringLiteral("S&alir"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp,
+                       &QCoreApplication::quit);
     archivo->setTitle(QStringLiteral("&Archivo"));
     barra->addMenu(archivo);
 
-    auto *servicios = new QMenu(this);
-    struct Servicio {
-        const char *titulo;
-        const char *iniciar, *detener, *reiniciar, *editar, *logs;
-    };
-    const Servicio lista[] = {
-        {"Korv-&Gate", SLOT(bIniciarGate_Click()), SLOT(bDetenerGate_Click()), SLOT(bReiniciarGate_Click()),
-         SLOT(bEditarGate_Click()), nullptr},
-        {"Squid", SLOT(bIniciarSquid_Click()), SLOT(bDetenerSquid_Click()), SLOT(bReiniciarSquid_Click()),
-         SLOT(bEditarSquid_Click()), SLOT(bLogSquid_Click())},
-        {"Httpd", SLOT(bIniciarHttpd_Click()), SLOT(bDetenerHttpd_Click()), SLOT(bReiniciarHttpd_Click()),
-         SLOT(bEditarHttpd_Click()), SLOT(bLogHttpd_Click())},
-        {"Samba", SLOT(bIniciarSamba_Click()), SLOT(bDetenerSamba_Click()), SLOT(bReiniciarSamba_Click()),
-         SLOT(bEditarSamba_Click()), SLOT(bLogSamba_Click())},
-        {"Sendmail", SLOT(bIniciarSendmail_Click()), SLOT(bDetenerSendmail_Click()),
-         SLOT(bReiniciarSendmail_Click()), SLOT(bEditarSendmail_Click()), SLOT(bLogSendmail_Click())},
-        {"Dns", SLOT(bIniciarDns_Click()), SLOT(bDetenerDns_Click()), SLOT(bReiniciarDns_Click()),
-         SLOT(bEditarDns_Click()), nullptr},
-        {"Xinetd", SLOT(bIniciarXinetd_Click()), SLOT(bDetenerXinetd_Click()), SLOT(bReiniciarXinetd_Click()),
-         SLOT(bEditarXinetd_Click()), SLOT(bLogXinetd_Click())},
-    };
-    for (const Servicio &s : lista) {
-        auto *sub = new QMenu(this);
-        Q_CHECK_PTR(sub);
-        sub->addAction(QStringLiteral("Iniciar"), ninguna, this, s.iniciar);
-        sub->addAction(QStringLiteral("Detener"), ninguna, this, s.detener);
-        sub->addAction(QStringLiteral("Reiniciar"), ninguna, this, s.reiniciar);
-        sub->addSeparator();
-        sub->addAction(QStringLiteral("Editar"), ninguna, this, s.editar);
-        if (s.logs)
-            sub->addAction(QStringLiteral("Logs"), ninguna, this, s.logs);
-        sub->setTitle(QString::fromLatin1(s.titulo));
-        servicios->addMenu(sub);
-    }
-    servicios->setTitle(QStringLiteral("&Servicios"));
-    barra->addMenu(servicios);
-
+    // Init-script services under "Servicios", xinetd-run ones under "Xinetd Serv".
+    auto *servicios_ = new QMenu(this);
     auto *xinetd = new QMenu(this);
-    struct ServicioXinetd {
-        const char *titulo;
-        const char *iniciar, *detener, *editar;
-    };
-    const ServicioXinetd listaX[] = {
-        {"Telnet", SLOT(bIniciarTelnet_Click()), SLOT(bDetenerTelnet_Click()), nullptr},
-        {"Ftp", SLOT(bIniciarFtp_Click()), SLOT(bDetenerFtp_Click()), SLOT(bEditarFtp_Click())},
-        {"Pop3", SLOT(bIniciarPop3_Click()), SLOT(bDetenerPop3_Click()), nullptr},
-        {"Swat", SLOT(bIniciarSwat_Click()), SLOT(bDetenerSwat_Click()), nullptr},
-    };
-    for (const ServicioXinetd &s : listaX) {
+    for (const Servicio &s : servicios) {
         auto *sub = new QMenu(this);
         Q_CHECK_PTR(sub);
-        sub->addAction(QStringLiteral("Iniciar"), ninguna, this, s.iniciar);
-        sub->addAction(QStringLiteral("Detener"), ninguna, this, s.detener);
-        if (s.editar) {
+        entrada(sub, "Iniciar", s.bIniciar);
+        entrada(sub, "Detener", s.bDetener);
+        if (s.bReiniciar)
+            entrada(sub, "Reiniciar", s.bReiniciar);
+        if (s.bEditar) {
             sub->addSeparator();
-            sub->addAction(QStringLiteral("Editar"), ninguna, this, s.editar);
+            entrada(sub, "Editar", s.bEditar);
         }
-        sub->setTitle(QString::fromLatin1(s.titulo));
-        xinetd->addMenu(sub);
+        if (s.bLog)
+            entrada(sub, "Logs", s.bLog);
+        sub->setTitle(QString::fromLatin1(s.menu));
+        (s.archivoXinetd ? xinetd : servicios_)->addMenu(sub);
     }
+    servicios_->setTitle(QStringLiteral("&Servicios"));
+    barra->addMenu(servicios_);
     xinetd->setTitle(QStringLiteral("&Xinetd Serv"));
     barra->addMenu(xinetd);
 
     auto *ayuda = new QMenu(this);
-    ayuda->addAction(QStringLiteral("Manual..."), ninguna, this, SLOT(VerManual()));
+    entrada(ayuda, "Manual...", &form1::VerManual);
     ayuda->addSeparator();
-    ayuda->addAction(QStringLiteral("Acerca de ..."), ninguna, this, SLOT(VerAcercade()));
+    entrada(ayuda, "Acerca de ...", &form1::VerAcercade);
     ayuda->setTitle(QStringLiteral("A&yuda"));
     barra->addMenu(ayuda);
+}
+
+QLabel *form1::etiqueta(Indice i) { return this->*servicios[i].etiqueta; }
+
+void form1::noSePudoEscribir()
+{
+    QMessageBox::warning(this, QStringLiteral("Error"),
+                         QStringLiteral("No se pudo escribir el Archivo"));
+}
+
+// Status probes -------------------------------------------------------------
+
+void form1::LeerEstadoArchivo(const QString &ruta, QLabel *etiqueta)
+{
+    etiqueta->setText(Estado::porArchivo(ruta));
+}
+
+void form1::LeerArchivoXinetd(const QString &ruta, QLabel *etiqueta)
+{
+    etiqueta->setText(Estado::porXinetd(ruta));
+}
+
+void form1::sondear(Indice i)
+{
+    const Servicio &s = servicios[i];
+    if (s.archivoXinetd)
+        LeerArchivoXinetd(Ajustes::valor(C::cDirectorioXinetd) + QLatin1Char('/')
+                              + QLatin1String(s.archivoXinetd),
+                          etiqueta(i));
+    else
+        LeerEstadoArchivo(Ajustes::valor(*s.estado), etiqueta(i));
+}
+
+void form1::LeerEstadoGate() { sondear(Gate); }
+void form1::LeerEstadoSquid() { sondear(Squid); }
+void form1::LeerEstadoHttpd() { sondear(Httpd); }
+void form1::LeerEstadoSamba() { sondear(Samba); }
+void form1::LeerEstadoSendmail() { sondear(Sendmail); }
+void form1::LeerEstadoDns() { sondear(Dns); }
+void form1::LeerEstadoXinetd() { sondear(Xinetd); }
+void form1::LeerEstadoTelnet() { sondear(Telnet); }
+void form1::LeerEstadoFtp() { sondear(Ftp); }
+void form1::LeerEstadoPop3() { sondear(Pop3); }
+void form1::LeerEstadoSwat() { sondear(Swat); }
+
+// Service commands ----------------------------------------------------------
+
+// Probes again once the command has returned, never at once.
+void form1::sondearDespues(Indice i, bool tardia)
+{
+    QTimer::singleShot(SondaComando, this, servicios[i].sondeo);
+    if (tardia && servicios[i].sondaTardia)
+        QTimer::singleShot(servicios[i].sondaTardia, this, servicios[i].sondeo);
+}
+
+void form1::iniciar(Indice i)
+{
+    Comandos::ejecutar(Ajustes::valor(*servicios[i].iniciar));
+    sondearDespues(i, true);
+}
+
+void form1::detener(Indice i)
+{
+    Comandos::ejecutar(Ajustes::valor(*servicios[i].detener));
+    sondearDespues(i, false);
+}
+
+void form1::reiniciar(Indice i)
+{
+    if (servicios[i].pendiente)
+        etiqueta(i)->setText(MarcaPendiente);
+    for (const std::optional<Clave> &clave : servicios[i].reiniciar) {
+        if (clave)
+            Comandos::ejecutar(Ajustes::valor(*clave));
+    }
+    sondearDespues(i, true);
+}
+
+void form1::editar(std::optional<Clave> clave)
+{
+    Comandos::ejecutar(
+        Comandos::expandirEditor(Ajustes::valor(*clave), Ajustes::valor(C::cEditor)));
+}
+
+void form1::bIniciarGate_Click() { iniciar(Gate); }
+void form1::bIniciarSquid_Click() { iniciar(Squid); }
+void form1::bIniciarHttpd_Click() { iniciar(Httpd); }
+void form1::bIniciarSamba_Click() { iniciar(Samba); }
+void form1::bIniciarSendmail_Click() { iniciar(Sendmail); }
+void form1::bIniciarDns_Click() { iniciar(Dns); }
+void form1::bIniciarXinetd_Click() { iniciar(Xinetd); }
+void form1::bDetenerGate_Click() { detener(Gate); }
+void form1::bDetenerSquid_Click() { detener(Squid); }
+void form1::bDetenerHttpd_Click() { detener(Httpd); }
+void form1::bDetenerSamba_Click() { detener(Samba); }
+void form1::bDetenerSendmail_Click() { detener(Sendmail); }
+void form1::bDetenerDns_Click() { detener(Dns); }
+void form1::bDetenerXinetd_Click() { detener(Xinetd); }
+void form1::bReiniciarGate_Click() { reiniciar(Gate); }
+void form1::bReiniciarSquid_Click() { reiniciar(Squid); }
+void form1::bReiniciarHttpd_Click() { reiniciar(Httpd); }
+void form1::bReiniciarSamba_Click() { reiniciar(Samba); }
+void form1::bReiniciarSendmail_Click() { reiniciar(Sendmail); }
+void form1::bReiniciarDns_Click() { reiniciar(Dns); }
+void form1::bReiniciarXinetd_Click() { reiniciar(Xinetd); }
+void form1::bEditarGate_Click() { editar(servicios[Gate].editar); }
+void form1::bEditarSquid_Click() { editar(servicios[Squid].editar); }
+void form1::bEditarHttpd_Click() { editar(servicios[Httpd].editar); }
+void form1::bEditarSendmail_Click() { editar(servicios[Sendmail].editar); }
+void form1::bEditarDns_Click() { editar(servicios[Dns].editar); }
+void form1::bEditarXinetd_Click() { editar(servicios[Xinetd].editar); }
+void form1::bEditarFtp_Click() { editar(servicios[Ftp].editar); }
+void form1::bLogSquid_Click() { editar(servicios[Squid].log); }
+void form1::bLogHttpd_Click() { editar(servicios[Httpd].log); }
+void form1::bLogSamba_Click() { editar(servicios[Samba].log); }
+void form1::bLogSendmail_Click() { editar(servicios[Sendmail].log); }
+void form1::bLogXinetd_Click() { editar(servicios[Xinetd].log); }
+
+void form1::bEditarSamba_Click()
+{
+    // Samba is configured through swat, which only runs under xinetd.
+    for (Indice necesario : {Xinetd, Swat}) {
+        if (etiqueta(necesario)->text() != MarcaOn) {
+            QMessageBox::warning(this, QStringLiteral("Error"),
+                                 necesario == Xinetd
+                                     ? QStringLiteral("Debe estar iniciado el servicio XINETD")
+                                     : QStringLiteral("Debe estar iniciado el servicio SWAT"));
+            return;
+        }
+    }
+    editar(servicios[Samba].editar);
+}
+
+// xinetd switching ----------------------------------------------------------
+
+void form1::CambiarArchivoXinetd(const QString &ruta, QLabel *etiqueta, int direccion,
+                                 Ranura sondeo)
+{
+    if (!Xinetd::cambiarArchivo(ruta, direccion == 1)) {
+        etiqueta->setText(MarcaError);
+        return;
+    }
+    if (tXinetd->text() == MarcaOn)
+        bReiniciarXinetd_Click();
+    QTimer::singleShot(SondaXinetd, this, sondeo);
+}
+
+void form1::cambiar(Indice i, int direccion)
+{
+    CambiarArchivoXinetd(Ajustes::valor(C::cDirectorioXinetd) + QLatin1Char('/')
+                             + QLatin1String(servicios[i].archivoXinetd),
+                         etiqueta(i), direccion, servicios[i].sondeo);
+}
+
+void form1::bIniciarTelnet_Click() { cambiar(Telnet, 1); }
+void form1::bIniciarFtp_Click() { cambiar(Ftp, 1); }
+void form1::bIniciarPop3_Click() { cambiar(Pop3, 1); }
+void form1::bIniciarSwat_Click() { cambiar(Swat, 1); }
+void form1::bDetenerTelnet_Click() { cambiar(Telnet, 0); }
+void form1::bDetenerFtp_Click() { cambiar(Ftp, 0); }
+void form1::bDetenerPop3_Click() { cambiar(Pop3, 0); }
+void form1::bDetenerSwat_Click() { cambiar(Swat, 0); }
+
+// Access-control and default files ------------------------------------------
+
+void form1::LeerEstadoHostsAllow()
+{
+    const std::optional<QString> texto = Accesos::leerHostsAllow();
+    mlHostsAllow->setPlainText(texto.value_or(MarcaError));
+    mlHostsAllow->document()->setModified(false);
+}
+
+void form1::bAplicarHostsAllow_Click()
+{
+    if (!Accesos::guardarHostsAllow(mlHostsAllow->toPlainText())) {
+        noSePudoEscribir();
+        return;
+    }
+    mlHostsAllow->document()->setModified(false);
+}
+
+void form1::bLogHostsAllow_Click()
+{
+    Comandos::ejecutar(Accesos::comandoLogHostsDeny(Ajustes::valor(C::cEditor)));
+}
+
+void form1::EscribirHostsDeny()
+{
+    if (!Accesos::escribirHostsDeny()) {
+        noSePudoEscribir();
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("Listo"),
+                             QStringLiteral("Se modifico /etc/hosts.deny"));
+}
+
+void form1::EscribirHostsAllow()
+{
+    // The editor shows the default list even when the file cannot take it.
+    mlHostsAllow->setPlainText(QString::fromLatin1(Accesos::HostsAllowPorDefecto));
+    mlHostsAllow->document()->setModified(false);
+    if (!Accesos::escribirHostsAllow()) {
+        noSePudoEscribir();
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("Listo"),
+                             QStringLiteral("Se modifico /etc/hosts.allow"));
+}
+
+void form1::EscribirFtp() { Accesos::instalarFtp(); }
+void form1::EscribirKorvgate() { Accesos::instalarKorvgate(); }
+
+// Manual, about box and dialogs ---------------------------------------------
+
+void form1::VerManual()
+{
+    Comandos::ejecutar(Ajustes::valor(C::cAbrirManual) + QStringLiteral(" &"));
+}
+
+void form1::VerAcercade()
+{
+    QMessageBox::information(this, QStringLiteral("Acerca de..."),
+                             QStringLiteral("Talvora by Korvane\nVersion 1.5\n\n"
+                                            "Panel de control de los servicios de red\n"
+                                            "de un servidor Linux.\n\n"
+                                            "Hecho por el equipo de Talvora."));
+}
+
+// The dialogs have no parent: each is a window of its own, deleted when closed.
+void form1::Configuracion()
+{
+    auto *dialogo = new confimpl();
+    dialogo->setAttribute(Qt::WA_DeleteOnClose);
+    dialogo->show();
+}
+
+void form1::bFirewall_Click()
+{
+    auto *dialogo = new firewallimpl();
+    dialogo->setAttribute(Qt::WA_DeleteOnClose);
+    dialogo->show();
 }

@@ -1,20 +1,22 @@
 #ifndef TALVORA_FORM1IMPL_H
 #define TALVORA_FORM1IMPL_H
 
-// The main window's controller: start-up, menus and every action.
-// Its slots are spread over the units of this folder by subject.
+// The main window's controller: start-up, menus and every action. What the
+// actions do to files and commands lives in the units beside it (estado,
+// comandos, xinetd, accesos); this class applies their results to the window.
 
 #include "mainwindow/form1base.h"
+#include "settings/ajustes.h"
 
-class QLabel;
+#include <optional>
 
 class form1 : public form1Base
 {
     Q_OBJECT
 
 public:
-    explicit form1(QWidget *parent = nullptr, const char *name = nullptr,
-                   bool modal = false, Qt::WindowFlags fl = Qt::WindowFlags());
+    explicit form1(QWidget *parent = nullptr, const char *name = nullptr, bool modal = false,
+                   Qt::WindowFlags fl = Qt::WindowFlags());
     ~form1() override;
 
 private slots:
@@ -84,10 +86,40 @@ private slots:
     void Configuracion();
 
 private:
+    using Ranura = void (form1::*)();
+    using Clave = Ajustes::Clave;
+
+    // What the window knows of each service: its label, the settings its
+    // actions run, where its status lies, when to look again, and the slots
+    // its buttons and menu entries reach.
+    struct Servicio {
+        const char *menu; // its submenu's title
+        QLabel *Ui::form1Base::*etiqueta;
+        std::optional<Clave> estado; // status file; none for an xinetd-run service
+        const char *archivoXinetd;   // its service file in cDirectorioXinetd
+        std::optional<Clave> iniciar, detener;
+        std::optional<Clave> reiniciar[2]; // run in turn
+        std::optional<Clave> editar, log;
+        int sondaTardia; // ms after a start or restart, besides the usual one; 0: none
+        bool pendiente;  // its label shows "---" while it restarts
+        Ranura bIniciar, bDetener, bReiniciar, bEditar, bLog, sondeo;
+    };
+    enum Indice { Gate, Squid, Httpd, Samba, Sendmail, Dns, Xinetd, Telnet, Ftp, Pop3, Swat };
+    static const Servicio servicios[];
+
     void LeerEstadoArchivo(const QString &ruta, QLabel *etiqueta);
     void LeerArchivoXinetd(const QString &ruta, QLabel *etiqueta);
-    void CambiarArchivoXinetd(const QString &ruta, QLabel *etiqueta, int direccion,
-                              const char *sondeo);
+    void CambiarArchivoXinetd(const QString &ruta, QLabel *etiqueta, int direccion, Ranura sondeo);
+
+    QLabel *etiqueta(Indice i);
+    void sondear(Indice i);
+    void iniciar(Indice i);
+    void detener(Indice i);
+    void reiniciar(Indice i);
+    void sondearDespues(Indice i, bool tardia);
+    void editar(std::optional<Clave> clave);
+    void cambiar(Indice i, int direccion);
+    void noSePudoEscribir();
     void construirMenus();
 };
 

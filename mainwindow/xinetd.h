@@ -1,12 +1,23 @@
 #ifndef TALVORA_XINETD_H
 #define TALVORA_XINETD_H
 
-#include <QByteArray>
+// Switching an xinetd-run service on or off by rewriting the disable line
+// of its service file.
 
-// Rewrites the disable lines of an xinetd service file: direction 1 turns
-// "disable ... = ... yes" into "disable\t= no", any other value turns
-// "disable ... = ... no" into "disable\t= yes". Every line comes out ended
-// by "\n"; bytes outside the matches are kept as they are.
-QByteArray reescribirXinetd(const QByteArray &contenido, int direccion);
+#include <QByteArray>
+#include <QString>
+
+namespace Xinetd {
+
+// Switching on turns "disable ... = ... yes" into "disable\t= no"; switching
+// off turns "disable ... = ... no" into "disable\t= yes". Every line comes
+// out ended by "\n"; bytes outside the matches are kept as they are.
+QByteArray reescribir(const QByteArray &contenido, bool activar);
+
+// Reads the file and replaces it with the rewritten text (even when no line
+// changed). False, with the file untouched, when it cannot be read or replaced.
+bool cambiarArchivo(const QString &ruta, bool activar);
+
+} // namespace Xinetd
 
 #endif

@@ -13,10 +13,7 @@ PrecargaFuentes::PrecargaFuentes()
     }
 }
 
-PrecargaFuentes::~PrecargaFuentes()
-{
-    esperar();
-}
+PrecargaFuentes::~PrecargaFuentes() { esperar(); }
 
 void PrecargaFuentes::esperar()
 {

@@ -117,24 +117,6 @@ int runArgv(const QStringList &argv)
     return forkExec(argv);
 }
 
-QStringList splitLines(const QString &text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    while (start < n) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = n;
-        qsizetype stop = end;
-        if (stop > start && text.at(stop - 1) == QLatin1Char('\r'))
-            --stop;
-        lines.append(text.mid(start, stop - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
 bool replaceFile(const QString &filePath, const QByteArray &data)
 {
     // Write where the link points, so that the link itself stays.
@@ -146,7 +128,8 @@ bool replaceFile(const QString &filePath, const QByteArray &data)
     }
     const QByteArray targetBytes = QFile::encodeName(target);
 
-    struct stat old {};
+    struct stat old {
+    };
     const bool existed = ::stat(targetBytes.constData(), &old) == 0;
     if (existed && !S_ISREG(old.st_mode))
         return false;
@@ -163,8 +146,7 @@ bool replaceFile(const QString &filePath, const QByteArray &data)
     // After the data: a write may drop set-id bits and file capabilities.
     if (existed) {
         const int fd = file.handle();
-        if (fchown(fd, old.st_uid, old.st_gid) != 0
-            || fchmod(fd, old.st_mode & 07777) != 0
+        if (fchown(fd, old.st_uid, old.st_gid) != 0 || fchmod(fd, old.st_mode & 07777) != 0
             || !copyXattrs(targetBytes, fd)) {
             file.cancelWriting();
             return false;
@@ -181,14 +163,8 @@ void setRoot(const QString &root)
     rootDir() = r;
 }
 
-void setRunner(Runner runner)
-{
-    shellRunner() = std::move(runner);
-}
+void setRunner(Runner runner) { shellRunner() = std::move(runner); }
 
-void setArgvRunner(ArgvRunner runner)
-{
-    argvRunner() = std::move(runner);
-}
+void setArgvRunner(ArgvRunner runner) { argvRunner() = std::move(runner); }
 
 } // namespace Host

@@ -24,11 +24,6 @@ int run(const QString &command);
 // not be started.
 int runArgv(const QStringList &argv);
 
-// Splits file contents into lines the way a text stream's readLine does:
-// on "\n", dropping a "\r" right before it; a last line without "\n" counts,
-// an empty file has no lines.
-QStringList splitLines(const QString &text);
-
 // Replaces a file's contents atomically: the data goes to a temporary file
 // in the same directory, which takes the old file's mode, owner, group and
 // extended attributes and is then renamed over it. A symbolic link is

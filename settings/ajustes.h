@@ -4,27 +4,88 @@
 // The 44 settings: every command line and path that an action uses. One
 // table for the whole process; each action reads its value when it runs.
 
+#include "rutas.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+// The table, in file order: line 1 is cEditor, line 44 is cEditarFtp. Each
+// key is also the object name of its field in the configuration dialog.
+#define TALVORA_AJUSTES(X)                                                                         \
+    X(cEditor, "kwrite")                                                                           \
+    X(cAbrirManual, "htmlview file:" TALVORA_DATADIR "/doc/talvora/index.html")                    \
+    X(cIniciarGate, "/etc/rc.d/init.d/korv-gate start")                                            \
+    X(cDetenerGate, "/etc/rc.d/init.d/korv-gate stop")                                             \
+    X(cReiniciarGate, "/etc/rc.d/init.d/korv-gate restart")                                        \
+    X(cEstadoGate, "/var/run/korv-gate.pid")                                                       \
+    X(cEditarGate, "%editor /etc/rc.d/init.d/korv-gate")                                           \
+    X(cIniciarSquid, "/etc/rc.d/init.d/squid start")                                               \
+    X(cDetenerSquid, "/etc/rc.d/init.d/squid stop")                                                \
+    X(cReiniciarSquid, "/etc/rc.d/init.d/squid restart")                                           \
+    X(cEstadoSquid, "/var/run/squid.pid")                                                          \
+    X(cEditarSquid, "%editor /etc/squid/squid.conf")                                               \
+    X(cLogSquid, "%editor /var/log/squid/access.log")                                              \
+    X(cIniciarHttpd, "/etc/rc.d/init.d/httpd start")                                               \
+    X(cDetenerHttpd, "/etc/rc.d/init.d/httpd stop")                                                \
+    X(cReiniciarHttpd, "/etc/rc.d/init.d/httpd restart")                                           \
+    X(cEstadoHttpd, "/var/run/httpd.pid")                                                          \
+    X(cEditarHttpd, "%editor /etc/httpd/conf/httpd.conf")                                          \
+    X(cLogHttpd, "%editor /var/log/httpd/access_log")                                              \
+    X(cIniciarSamba, "/etc/rc.d/init.d/smb start")                                                 \
+    X(cDetenerSamba, "/etc/rc.d/init.d/smb stop")                                                  \
+    X(cReiniciarSamba, "/etc/rc.d/init.d/smb restart")                                             \
+    X(cEstadoSamba, "/var/lock/subsys/smb")                                                        \
+    X(cEditarSamba, "htmlview http://127.0.0.1:901/")                                              \
+    X(cLogSamba, "kfmclient openProfile filemanagement /var/log/samba")                            \
+    X(cIniciarSendmail, "/etc/rc.d/init.d/sendmail start")                                         \
+    X(cDetenerSendmail, "/etc/rc.d/init.d/sendmail stop")                                          \
+    X(cReiniciarSendmail, "/etc/rc.d/init.d/sendmail restart")                                     \
+    X(cEstadoSendmail, "/var/run/sendmail.pid")                                                    \
+    X(cEditarSendmail, "%editor /etc/sendmail.cf")                                                 \
+    X(cLogSendmail, "%editor /var/log/maillog")                                                    \
+    X(cIniciarDns, "/etc/rc.d/init.d/named start")                                                 \
+    X(cDetenerDns, "/etc/rc.d/init.d/named stop")                                                  \
+    X(cReiniciarDns, "/etc/rc.d/init.d/named restart")                                             \
+    X(cEstadoDns, "/var/run/named/named.pid")                                                      \
+    X(cEditarDns, "/usr/bin/bindconf")                                                             \
+    X(cIniciarXinetd, "/etc/rc.d/init.d/xinetd start")                                             \
+    X(cDetenerXinetd, "/etc/rc.d/init.d/xinetd stop")                                              \
+    X(cReiniciarXinetd, "/etc/rc.d/init.d/xinetd restart")                                         \
+    X(cEstadoXinetd, "/var/run/xinetd.pid")                                                        \
+    X(cEditarXinetd, "kfmclient openProfile filemanagement /etc/xinetd.d")                         \
+    X(cLogXinetd, "%editor /var/log/secure")                                                       \
+    X(cDirectorioXinetd, "/etc/xinetd.d")                                                          \
+    X(cEditarFtp, "%editor /etc/ftpaccess")
+
 namespace Ajustes {
+
+// A setting by its key: a misspelt key does not compile.
+enum class Clave {
+#define TALVORA_CLAVE(clave, defecto) clave,
+    TALVORA_AJUSTES(TALVORA_CLAVE)
+#undef TALVORA_CLAVE
+};
 
 constexpr int Cantidad = 44;
 
-// Keys in file order: line 1 is "cEditor", line 44 is "cEditarFtp".
+QString nombre(Clave clave); // "cEditor": the key as text, the field's object name
+QString valor(Clave clave);  // current value
+QString porDefecto(Clave clave);
+
+// All 44 in file order.
 const QStringList &claves();
 const QStringList &valoresPorDefecto();
-
-// Current value of a setting by key; an unknown key is a programming error.
-QString valor(const QString &clave);
-QString porDefecto(const QString &clave);
 QStringList valores();
 
 // Replaces all 44 values at once, in file order.
 void asignar(const QStringList &nuevos);
 
-// Path of the configuration file, "/usr/local/share/talvora/conf".
+// A value is one line: a line break in a typed or pasted text becomes a
+// blank, so that memory and file hold the same value.
+QString limpiar(const QString &valor);
+
+// Path of the configuration file, TALVORA_DATADIR "/conf".
 QString rutaArchivo();
 
 enum class Carga { NoExiste, NoSePuedeLeer, Cargado };

@@ -1,0 +1,19 @@
+#include "configdialog/conf.h"
+
+#include "configdialog/conf_icono.xpm"
+#include "platform/sinhacer.h"
+
+conf::conf(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl) : QDialog(parent, fl)
+{
+    setModal(modal);
+    if (name)
+        setObjectName(QString::fromLatin1(name));
+    setupUi(this);
+    setWindowIcon(QIcon(QPixmap(conf_icono)));
+}
+
+conf::~conf() = default;
+
+TALVORA_SIN_HACER(conf, bAplicar_Click)
+TALVORA_SIN_HACER(conf, bCancelar_Click)
+TALVORA_SIN_HACER(conf, bPordefecto_Click)
