@@ -1,92 +1,110 @@
 #include "support.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QTest>
-#include <QTimer>
-
-QAbstractButton *botonConTexto(QMessageBox *caja, const QString &texto)
+void Raiz::escribir(const QString &absoluta, const QByteArray &contenido) const
 {
-    const auto bs = caja->buttons();
-    const auto b = std::find_if(bs.begin(), bs.end(), [&](QAbstractButton *b) { return b->text() == texto; });
-    return b == bs.end() ? nullptr : *b;
+    QDir().mkpath(QFileInfo(ruta(absoluta)).path());
+    QFile f(ruta(absoluta));
+    if (!f.open(QIODevice::WriteOnly) || f.write(contenido) != contenido.size())
+        qFatal("cannot write test file %s", qPrintable(f.fileName()));
+}
+
+QByteArray Raiz::leer(const QString &absoluta) const
+{
+    QFile f(ruta(absoluta));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+Grabador::Grabador()
+{
+    Host::setRunner([this](const QString &c) {
+        comandos << c;
+        return accion ? accion(c) : 0;
+    });
+    Host::setArgvRunner([this](const QStringList &v) {
+        vectores << v;
+        return accionVector ? accionVector(v) : 0;
+    });
+}
+
+Grabador::~Grabador()
+{
+    Host::setRunner(nullptr);
+    Host::setArgvRunner(nullptr);
+}
+
+void Grabador::deVerdad()
+{
+    accion = [](const QString &c) { return std::system(c.toLocal8Bit().constData()); };
+}
+
+QByteArray lineas(const QStringList &valores) { return (valores.join('\n') + '\n').toUtf8(); }
+
+Ventana::Ventana(const std::function<void(Ventana &)> &antes)
+{
+    QStringList valores = Ajustes::valoresPorDefecto();
+    for (QString &valor : valores) {
+        if (valor.startsWith("/var/") || valor == "/etc/xinetd.d")
+            valor = raiz.ruta(valor);
+    }
+    raiz.escribir(TALVORA_DATADIR "/conf", lineas(valores));
+    if (antes)
+        antes(*this);
+    w = std::make_unique<form1>();
+}
+
+void cambiarAjuste(Ajustes::Clave clave, const QString &valor)
+{
+    QStringList valores = Ajustes::valores();
+    valores[int(clave)] = valor;
+    Ajustes::asignar(valores);
 }
 
 namespace {
 
-// One queue for every answer, so that windows shown in a row take them in turn.
-QList<QPair<QString, std::shared_ptr<CajaVista>>> cola;
-QList<std::shared_ptr<CajaVista>> *resto = nullptr; // a live Contestador's closed extras
-bool enMarcha = false;
-
-void contestarSiguiente();
-void programar()
+void responder(QWidget *w, const QString &respuesta)
 {
-    if (!enMarcha)
-        enMarcha = true, QTimer::singleShot(10, contestarSiguiente);
-}
-
-void contestarSiguiente()
-{
-    enMarcha = false;
-    QWidget *w = QApplication::activeModalWidget();
-    if (w && w->isVisible() && (!cola.isEmpty() || resto)) {
-        QString respuesta = QStringLiteral("<Cerrar>");
-        std::shared_ptr<CajaVista> vista;
-        if (!cola.isEmpty())
-            std::tie(respuesta, vista) = cola.takeFirst();
-        else
-            resto->append(vista = std::make_shared<CajaVista>());
-        auto *caja = qobject_cast<QMessageBox *>(w);
-        auto *entrada = qobject_cast<QInputDialog *>(w);
-        *vista = {w->windowTitle(), caja ? caja->text() : entrada ? entrada->labelText() : QString(), {}, true};
-        for (QAbstractButton *b : caja ? caja->buttons() : QList<QAbstractButton *>())
-            vista->botones << b->text();
-        if (entrada && respuesta.startsWith('='))
-            QTest::keyClicks(entrada->findChild<QLineEdit *>(), respuesta.mid(1) + '\r');
-        else if (respuesta == "<Escape>" || respuesta == "<Return>")
-            QTest::keyClick(w, respuesta == "<Escape>" ? Qt::Key_Escape : Qt::Key_Return);
-        else if (QAbstractButton *b = caja ? botonConTexto(caja, respuesta) : nullptr)
-            b->click();
-        else
-            caja && respuesta != "<Cerrar>" ? caja->done(-1) : void(w->close());
+    auto *caja = qobject_cast<QMessageBox *>(w);
+    auto *entrada = qobject_cast<QInputDialog *>(w);
+    const QList<QAbstractButton *> botones = caja ? caja->buttons() : QList<QAbstractButton *>();
+    const auto boton = std::find_if(botones.begin(), botones.end(),
+                                    [&](QAbstractButton *b) { return b->text() == respuesta; });
+    if (entrada && respuesta.startsWith('=')) {
+        entrada->setTextValue(respuesta.mid(1));
+        entrada->accept();
+    } else if (respuesta == "<Escape>" || respuesta == "<Return>") {
+        QTest::keyClick(w, respuesta == "<Escape>" ? Qt::Key_Escape : Qt::Key_Return);
+    } else if (boton != botones.end()) {
+        (*boton)->click();
+    } else if (respuesta == "<Cerrar>") {
+        w->close();
+    } else if (auto *d = qobject_cast<QDialog *>(w)) {
+        d->done(-1);
     }
-    if (!cola.isEmpty() || resto)
-        programar();
 }
 
 } // namespace
 
-std::shared_ptr<CajaVista> responderCaja(const QString &respuesta)
+QStringList contestar(const QStringList &respuestas, const std::function<void()> &accion)
 {
-    programar();
-    return cola.append({respuesta, std::make_shared<CajaVista>()}), cola.last().second;
-}
-
-int descartarRespuestas() { return int(std::exchange(cola, {}).size()); }
-
-Contestador::Contestador(const QStringList &respuestas)
-{
-    for (const QString &r : respuestas)
-        propias_ << responderCaja(r);
-    resto = &resto_;
-    programar();
-}
-
-Contestador::~Contestador()
-{
-    resto = nullptr;
-    cola.removeIf([this](const auto &r) { return propias_.contains(r.second); });
-}
-
-QStringList Contestador::vistas() const
-{
-    QStringList r;
-    for (const auto &v : propias_ + resto_)
-        if (v->vista)
-            r << (QStringList{v->titulo, v->texto} + v->botones).join('|');
-    return r;
+    QStringList vistas;
+    QTimer reloj;
+    QObject::connect(&reloj, &QTimer::timeout, [&] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (!w || !w->isVisible() || w->property("contestada").toBool())
+            return;
+        w->setProperty("contestada", true);
+        QStringList vista{w->windowTitle()};
+        if (auto *caja = qobject_cast<QMessageBox *>(w)) {
+            vista << caja->text();
+            for (QAbstractButton *b : caja->buttons())
+                vista << b->text();
+        } else if (auto *entrada = qobject_cast<QInputDialog *>(w)) {
+            vista << entrada->labelText();
+        }
+        vistas << vista.join('|');
+        responder(w, respuestas.value(vistas.size() - 1));
+    });
+    reloj.start(10);
+    accion();
+    return vistas;
 }

@@ -1,98 +1,58 @@
 #pragma once
+// What the tests share: a temporary root, a recorder of commands, a main
+// window over them, and an answerer of modal windows.
 
+#include "mainwindow/form1impl.h"
 #include "platform/host.h"
+#include "settings/ajustes.h"
 
-#include <QDir>
-#include <QMetaMethod>
-#include <QMetaObject>
 #include <QTemporaryDir>
-
-class QAbstractButton;
-class QMessageBox;
+#include <QtTest>
+#include <QtWidgets>
 
 // A temporary directory standing in for "/": Host::path maps fixed paths
-// under it for as long as the object lives.
-struct RaizTemporal {
-    QTemporaryDir dir_;
-    RaizTemporal() { Host::setRoot(dir_.path()); }
-    ~RaizTemporal() { Host::setRoot(QString()); }
-    QString raiz() const { return dir_.path(); }
-    QString ruta(const QString &absoluta) const { return dir_.path() + absoluta; } // as Host::path maps it
-    void crearDirectorio(const QString &absoluta) const { QDir().mkpath(ruta(absoluta)); }
+// under it while the object lives.
+struct Raiz {
+    QTemporaryDir dir;
+    Raiz() { Host::setRoot(dir.path()); }
+    ~Raiz() { Host::setRoot(QString()); }
+    QString ruta(const QString &absoluta) const { return dir.path() + absoluta; }
     bool existe(const QString &absoluta) const { return QFileInfo::exists(ruta(absoluta)); }
-    void escribir(const QString &absoluta, const QByteArray &contenido) const
-    {
-        crearDirectorio(QFileInfo(absoluta).path());
-        QFile f(ruta(absoluta));
-        if (!f.open(QIODevice::WriteOnly) || f.write(contenido) != contenido.size())
-            qFatal("cannot write test file %s", qPrintable(f.fileName()));
-    }
-    QByteArray leer(const QString &absoluta) const // empty if unreadable
-    {
-        QFile f(ruta(absoluta));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void escribir(const QString &absoluta, const QByteArray &contenido) const;
+    QByteArray leer(const QString &absoluta) const; // empty if unreadable
 };
 
-// The lines of a settings file, each ending in "\n": written independently
-// of the code under test.
-inline QByteArray lineas(const QStringList &valores) { return (valores.join('\n') + '\n').toUtf8(); }
-
-// Records every command line instead of running it. 'accion', if set, is
-// called with each command (to fake its effect or run it for real).
+// Records every command line and argument vector instead of running it;
+// 'accion' may fake a command's effect or run it for real.
 struct Grabador {
     QStringList comandos;
     QList<QStringList> vectores;
     std::function<int(const QString &)> accion;
     std::function<int(const QStringList &)> accionVector;
-    Grabador()
-    {
-        Host::setRunner([this](const QString &c) { return comandos << c, accion ? accion(c) : 0; });
-        Host::setArgvRunner([this](const QStringList &v) { return vectores << v, accionVector ? accionVector(v) : 0; });
-    }
-    ~Grabador() { Host::setRunner(nullptr), Host::setArgvRunner(nullptr); }
+    Grabador();
+    ~Grabador();
+    void deVerdad(); // shell commands run for real (their paths lie in the root)
 };
 
-// Answers the next message box or input dialog that no earlier call has
-// taken: types "=text" into an input dialog and enters it, clicks the button
-// with that text, presses "<Escape>" or "<Return>", or closes the window
-// ("<Cerrar>"). A box without that button ends with done(-1), so the test
-// fails instead of hanging. 'vista' receives what was shown.
-struct CajaVista {
-    QString titulo, texto;
-    QStringList botones;
-    bool vista = false;
+// The lines of a settings file, written independently of the code under test.
+QByteArray lineas(const QStringList &valores);
+
+// A main window over a root whose configuration puts every status file and
+// the xinetd directory inside it. 'antes' prepares the root first.
+struct Ventana {
+    Raiz raiz;
+    Grabador grabador;
+    std::unique_ptr<form1> w;
+    explicit Ventana(const std::function<void(Ventana &)> &antes = {});
+    bool llamar(const char *slot) { return QMetaObject::invokeMethod(w.get(), slot); }
 };
-std::shared_ptr<CajaVista> responderCaja(const QString &respuesta);
-int descartarRespuestas(); // drops the answers no box took; returns how many
 
-// While it lives, modal windows take these answers in turn, and any window
-// beyond them is closed, so a stray box fails the test instead of hanging it.
-class Contestador
-{
-public:
-    explicit Contestador(const QStringList &respuestas = {});
-    ~Contestador();
-    QStringList vistas() const; // "caption|text|button|..." of each window shown
-private:
-    QList<std::shared_ptr<CajaVista>> propias_, resto_;
-};
-inline QStringList contestar(const QStringList &respuestas, const std::function<void()> &accion)
-{
-    Contestador c(respuestas);
-    return accion(), c.vistas();
-}
+void cambiarAjuste(Ajustes::Clave clave, const QString &valor); // as a saved dialog does
 
-QAbstractButton *botonConTexto(QMessageBox *caja, const QString &texto);
-
-
-// A class's own slots in meta-object order, without "_Click()" or "()";
-// anything that is not a slot is marked with "?".
-inline QStringList slotsPropios(const QMetaObject &mo)
-{
-    QStringList nombres;
-    for (int i = mo.methodOffset(); i < mo.methodCount(); ++i)
-        nombres << QString::fromLatin1(mo.method(i).methodSignature().replace("_Click()", "").replace("()", ""))
-                + (mo.method(i).methodType() == QMetaMethod::Slot ? "" : "?");
-    return nombres;
-}
+// Runs 'accion', answering in turn each modal window it opens: "=text" types
+// into an input dialog and enters it, "<Escape>" and "<Return>" press the
+// key, "<Cerrar>" closes it, any other answer clicks the button with that
+// text. A window beyond the answers is ended, so a stray box fails a test
+// instead of hanging it.
+// Returns "title|text|button|..." for each window seen.
+QStringList contestar(const QStringList &respuestas, const std::function<void()> &accion);
