@@ -117,7 +117,7 @@ else()
 endif()
 # apt installs recommended packages by default; pkexec starts the program
 # from the menu (talvora-root); sox only plays the alarm.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec | policykit-1, iptables, xinetd, tcpd")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec, iptables, xinetd, tcpd")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "sox")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${_talvora_scripts}/deb/postinst ${_talvora_scripts}/deb/postrm)
