@@ -19,8 +19,13 @@ if [ "${2:-}" != --dentro ]; then
     exec unshare --mount --fork --propagation private -- bash "$0" "$construccion" --dentro
 fi
 
-mkdir -p /usr/local/share/talvora
-mount -t tmpfs -o mode=0755 talvora-sin-root /usr/local/share/talvora
+# (mkdir would reach the machine's own disk: only mounts are private here)
+if [ -d /usr/local/share/talvora ]; then
+    mount -t tmpfs -o mode=0755 talvora-sin-root /usr/local/share/talvora
+else
+    mount -t tmpfs -o mode=0755 talvora-sin-root /usr/local/share
+    mkdir /usr/local/share/talvora
+fi
 # A private /tmp: the X socket and nobody's scratch files go there.
 mount -t tmpfs -o mode=1777 talvora-tmp /tmp
 mkdir -m 1777 /tmp/.X11-unix
