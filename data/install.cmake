@@ -43,7 +43,7 @@ foreach(_pagina talvora talvora-root)
   install(FILES ${PROJECT_BINARY_DIR}/man/${_pagina}.8.gz DESTINATION share/man/man8)
 endforeach()
 
-install(FILES ${PROJECT_SOURCE_DIR}/COPYING DESTINATION share/doc/talvora)
+install(FILES ${_talvora_data}/../COPYING DESTINATION share/doc/talvora)
 
 # polkit reads actions only from /usr/share/polkit-1/actions, whatever the
 # prefix, and the action names the installed program, so the file is
