@@ -1,3 +1,4 @@
+#include "app/arranque.h"
 #include "mainwindow/estilo.h"
 #include "mainwindow/form1impl.h"
 #include "platform/fuentes.h"
@@ -7,10 +8,16 @@
 
 int main(int argc, char **argv)
 {
+    // --help and --version answer without a display.
+    const int salida = Arranque::leerOpciones(argc, argv);
+    if (salida != Arranque::seguir)
+        return salida;
     PrecargaFuentes fuentes; // overlaps the connection to the display
     QApplication app(argc, argv);
     fuentes.esperar();
     QApplication::setStyle(new EstiloTalvora);
+    // Before the main window, whose constructor may ask the first-run question.
+    Arranque::avisarSiNoEsRoot();
     auto *ventana = new form1();
     // Closing the main window (its close box, Escape) ends the run even
     // while configuration or firewall dialogs are still open.

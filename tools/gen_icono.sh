@@ -1,9 +1,18 @@
 #!/bin/sh
-# Draws data/talvora.png (48x48): a blue shield with a gate of three bars
-# and a green status light. Needs ImageMagick's convert.
+# Draws Talvora's icon: a blue shield with a gate of three bars and a green
+# status light, designed on a 48x48 grid and drawn at SIZE pixels.
+# Needs ImageMagick's convert.
+#   tools/gen_icono.sh [SIZE [DEST]]   (48 -> data/talvora.png,
+#                                       otherwise data/talvora-SIZE.png)
 set -e
-destino=${1:-$(dirname "$0")/../data/talvora.png}
-convert -size 48x48 xc:none \
+tam=${1:-48}
+if [ "$tam" = 48 ]; then
+    destino=${2:-$(dirname "$0")/../data/talvora.png}
+else
+    destino=${2:-$(dirname "$0")/../data/talvora-$tam.png}
+fi
+e=$(awk "BEGIN { print $tam / 48 }")
+convert -size "${tam}x${tam}" xc:none -affine "$e,0,0,$e,0,0" \
   -fill '#1f4e8c' -stroke '#0d2a52' -strokewidth 2 \
   -draw 'path "M 24,3 L 42,9 L 42,24 C 42,35 33,42 24,45 C 15,42 6,35 6,24 L 6,9 Z"' \
   -stroke none -fill '#e8eef6' \
