@@ -18,14 +18,30 @@ struct OpcionQt {
     bool conValor;
 };
 constexpr OpcionQt opcionesQt[] = {
-    {"platform", true},        {"platformpluginpath", true}, {"platformtheme", true},
-    {"plugin", true},          {"qwindowgeometry", true},    {"qwindowicon", true},
-    {"qwindowtitle", true},    {"reverse", false},           {"session", true},
-    {"display", true},         {"geometry", true},           {"name", true},
-    {"title", true},           {"visual", true},             {"icon", true},
-    {"style", true},           {"stylesheet", true},         {"widgetcount", false},
-    {"qmljsdebugger", true},   {"nograb", false},            {"dograb", false},
-    {"sync", false},           {"testability", false},       {"fontengine", true},
+    {"platform", true},
+    {"platformpluginpath", true},
+    {"platformtheme", true},
+    {"plugin", true},
+    {"qwindowgeometry", true},
+    {"qwindowicon", true},
+    {"qwindowtitle", true},
+    {"reverse", false},
+    {"session", true},
+    {"display", true},
+    {"geometry", true},
+    {"name", true},
+    {"title", true},
+    {"visual", true},
+    {"icon", true},
+    {"style", true},
+    {"stylesheet", true},
+    {"widgetcount", false},
+    {"qmljsdebugger", true},
+    {"nograb", false},
+    {"dograb", false},
+    {"sync", false},
+    {"testability", false},
+    {"fontengine", true},
 };
 
 const OpcionQt *opcionQt(const char *argumento, bool *conIgual)
@@ -99,18 +115,14 @@ int leerOpciones(int argc, char **argv, std::FILE *salida, std::FILE *errores)
     return seguir;
 }
 
-bool esRoot()
-{
-    return geteuid() == 0;
-}
+bool esRoot() { return geteuid() == 0; }
 
 void avisarSiNoEsRoot(QWidget *padre)
 {
     if (esRoot())
         return;
     const passwd *pw = getpwuid(geteuid());
-    const QString usuario =
-        pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(geteuid());
+    const QString usuario = pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(geteuid());
     QMessageBox::warning(
         padre, QStringLiteral("Atención"),
         QStringLiteral(

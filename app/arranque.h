@@ -18,8 +18,7 @@ constexpr int seguir = -1;
 // argument prints the usage to `errores` and gives 2. Qt's own options
 // (-platform xcb, -style=fusion, --display :1, ...) are left for
 // QApplication; with nothing else to do the result is `seguir`.
-int leerOpciones(int argc, char **argv, std::FILE *salida = stdout,
-                 std::FILE *errores = stderr);
+int leerOpciones(int argc, char **argv, std::FILE *salida = stdout, std::FILE *errores = stderr);
 
 // True when the effective user is root.
 bool esRoot();

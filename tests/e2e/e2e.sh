@@ -30,5 +30,7 @@ trap 'kill $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$pantalla" ] && break; sleep 0.05; done
 
 export DISPLAY=:$pantalla
+# The program draws on that server, whatever platform the caller asked Qt for.
+export QT_QPA_PLATFORM=xcb
 export E2E_SALIDA=$construccion
 "$fuente/demo/entorno" --instalado "$raiz/usr/local" "$fuente/tests/e2e/recorrido.sh"
