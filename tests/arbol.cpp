@@ -1,165 +1,118 @@
 #include "arbol.h"
 
-#include <QAbstractButton>
-#include <QDialog>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMetaMethod>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
+#include <QtWidgets>
 
 namespace {
 
-QString citado(const QString &texto)
+// A new widget of the same class, to tell which properties the form set.
+QWidget *modelo(const QWidget *w)
 {
-    QString t = texto;
-    t.replace(QLatin1String("\\"), QLatin1String("\\\\")).replace(QLatin1String("\n"), QLatin1String("\\n"));
-    return QLatin1Char('"') + t + QLatin1Char('"');
+    static std::map<QString, std::unique_ptr<QWidget>> modelos;
+    const QString clase = w->metaObject()->className();
+    if (!modelos.count(clase)) {
+        const std::map<QString, std::function<QWidget *()>> nuevos = {
+            {"QLabel", [] { return new QLabel; }},       {"QPushButton", [] { return new QPushButton; }},
+            {"QFrame", [] { return new QFrame; }},       {"QLineEdit", [] { return new QLineEdit; }},
+            {"QTabWidget", [] { return new QTabWidget; }},
+            {"QListWidget", [] { return new QListWidget; }},
+            {"QPlainTextEdit", [] { return new QPlainTextEdit; }}};
+        modelos[clase].reset(nuevos.count(clase) ? nuevos.at(clase)() : new QWidget);
+    }
+    return modelos[clase].get();
 }
 
-// Widgets the form made, as opposed to the parts Qt adds inside its own.
-bool delFormulario(const QWidget *w)
+QString texto(const QVariant &v)
 {
-    return !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_"));
+    if (v.typeId() == QMetaType::QFont)
+        return v.value<QFont>().family() + "/" + QString::number(v.value<QFont>().pointSize()) + "/"
+               + QString::number(v.value<QFont>().weight());
+    if (v.typeId() == QMetaType::QCursor)
+        return QString::number(v.value<QCursor>().shape());
+    const QRect r = v.toRect();
+    if (v.typeId() == QMetaType::QRect)
+        return QString::asprintf("%d,%d,%d,%d", r.x(), r.y(), r.width(), r.height());
+    return v.canConvert<QString>() && v.typeId() != QMetaType::Bool ? '"' + v.toString() + '"'
+                                                                      : QString::number(v.toInt());
 }
 
-QString fuente(const QWidget *w)
+void arbol(QWidget *w, const QString &sangria, QStringList &lineas)
 {
-    if (!w->testAttribute(Qt::WA_SetFont))
-        return QString();
-    const QFont f = w->font();
-    return QStringLiteral(" font=%1/%2/%3").arg(f.family()).arg(f.pointSize()).arg(f.weight());
-}
-
-QString propiedades(QWidget *w)
-{
-    QString s = QStringLiteral("%1 %2 %3,%4,%5,%6")
-                    .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName())
-                    .arg(w->x())
-                    .arg(w->y())
-                    .arg(w->width())
-                    .arg(w->height());
-    if (auto *l = qobject_cast<QLabel *>(w))
-        s += QStringLiteral(" text=%1 format=%2 align=0x%3 wrap=%4")
-                 .arg(citado(l->text()))
-                 .arg(int(l->textFormat()))
-                 .arg(int(l->alignment()), 0, 16)
-                 .arg(int(l->wordWrap()));
-    if (auto *b = qobject_cast<QPushButton *>(w))
-        s += QStringLiteral(" text=%1 autoDefault=%2 default=%3")
-                 .arg(citado(b->text()))
-                 .arg(int(b->autoDefault()))
-                 .arg(int(b->isDefault()));
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        s += QStringLiteral(" text=%1").arg(citado(e->text()));
-    if (auto *e = qobject_cast<QPlainTextEdit *>(w))
-        s += QStringLiteral(" text=%1").arg(citado(e->toPlainText()));
-    if (auto *f = qobject_cast<QFrame *>(w))
-        s += QStringLiteral(" frame=%1/%2").arg(int(f->frameShape())).arg(int(f->frameShadow()) >> 4);
-    if (!w->toolTip().isEmpty())
-        s += QStringLiteral(" tip=") + citado(w->toolTip());
-    s += fuente(w);
-    if (w->testAttribute(Qt::WA_SetCursor))
-        s += QStringLiteral(" cursor=%1").arg(int(w->cursor().shape()));
-    if (!w->isEnabled())
-        s += QStringLiteral(" disabled");
-    if (w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->testAttribute(Qt::WA_WState_Hidden))
-        s += QStringLiteral(" hidden");
-    return s;
-}
-
-void arbol(QWidget *w, int nivel, QStringList &lineas)
-{
-    for (QObject *o : w->children()) {
-        auto *hijo = qobject_cast<QWidget *>(o);
-        if (!hijo)
+    for (QWidget *h : w->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (h->objectName().isEmpty() || h->objectName().startsWith("qt_"))
             continue;
-        if (!delFormulario(hijo))
-            continue;
-        lineas << QString(nivel * 2, QLatin1Char(' ')) + propiedades(hijo);
-        if (auto *t = qobject_cast<QTabWidget *>(hijo)) {
-            // Its pages live in its stack, which reorders them as they show,
-            // and places them only then.
+        QString linea = sangria + h->metaObject()->className() + " " + h->objectName();
+        for (const char *p : {"geometry", "text", "toolTip", "font", "frameShape", "frameShadow",
+                              "alignment", "textFormat", "wordWrap", "autoDefault", "cursor",
+                              "uniformItemSizes", "plainText"}) {
+            const QVariant v = h->property(p);
+            if (v.isValid() && (v != modelo(h)->property(p) || QByteArray(p) == "geometry"))
+                linea += QString(" %1=%2").arg(p, texto(v).replace("\n", "\\n"));
+        }
+        lineas << linea;
+        if (auto *t = qobject_cast<QTabWidget *>(h)) { // its stack reorders its pages as they show
             for (int i = 0; i < t->count(); ++i) {
-                QWidget *p = t->widget(i);
-                lineas << QStringLiteral("%1tab %2 %3 %4%5")
-                              .arg(QString(nivel * 2 + 2, QLatin1Char(' ')), citado(t->tabText(i)),
-                                   QString::fromLatin1(p->metaObject()->className()), p->objectName(),
-                                   p->isHidden() ? QStringLiteral(" hidden") : QString());
-                arbol(p, nivel + 2, lineas);
+                lineas << sangria + "  tab \"" + t->tabText(i) + "\" " + t->widget(i)->objectName();
+                arbol(t->widget(i), sangria + "    ", lineas);
             }
         }
-        arbol(hijo, nivel + 1, lineas);
+        arbol(h, sangria + "  ", lineas);
     }
-}
-
-// The named widgets that Tab reaches, in order; a tab bar stands for its tab widget.
-QStringList cadenaDeFoco(QDialog *d)
-{
-    QStringList nombres;
-    QWidget *w = d;
-    do {
-        w = w->nextInFocusChain();
-        QWidget *nombrado = qobject_cast<QTabBar *>(w) ? w->parentWidget() : w;
-        if ((w->focusPolicy() & Qt::TabFocus) && delFormulario(nombrado))
-            nombres << nombrado->objectName();
-    } while (w != d);
-    return nombres;
 }
 
 QStringList *avisos = nullptr;
-void anotar(QtMsgType, const QMessageLogContext &, const QString &mensaje)
-{
-    if (avisos)
-        *avisos << mensaje;
-}
-
-// What a click on each button runs: the form's default slots only warn,
-// and a closing dialog emits rejected(), so both can be read off.
-QStringList alcances(QDialog *d)
-{
-    QStringList lineas;
-    for (QPushButton *b : d->findChildren<QPushButton *>()) {
-        if (!delFormulario(b))
-            continue;
-        QStringList vistos;
-        avisos = &vistos;
-        const auto anterior = qInstallMessageHandler(anotar);
-        const auto c = QObject::connect(d, &QDialog::rejected, d, [&] { vistos << QStringLiteral("reject()"); });
-        b->click();
-        QObject::disconnect(c);
-        qInstallMessageHandler(anterior);
-        avisos = nullptr;
-        lineas << b->objectName() + QStringLiteral(" -> ") + vistos.join(QLatin1String(", "));
-    }
-    return lineas;
-}
+void anotar(QtMsgType, const QMessageLogContext &, const QString &m) { *avisos << m; }
 
 } // namespace
 
 QString volcarFormulario(QDialog *d, const QMetaObject &clase)
 {
-    QStringList lineas;
-    const QIcon icono = d->windowIcon();
-    const QSize tamanoIcono = icono.availableSizes().value(0);
-    lineas << QStringLiteral("%1 %2 %3x%4 title=%5 iconText=%6 icon=%7x%8 modal=%9 grip=%10")
-                  .arg(QString::fromLatin1(d->metaObject()->superClass()->className()), d->objectName())
-                  .arg(d->width())
-                  .arg(d->height())
-                  .arg(citado(d->windowTitle()), citado(d->windowIconText()))
-                  .arg(tamanoIcono.width())
-                  .arg(tamanoIcono.height())
-                  .arg(int(d->isModal()))
-                  .arg(int(d->isSizeGripEnabled()));
-    arbol(d, 1, lineas);
-    lineas << QStringLiteral("foco: ") + cadenaDeFoco(d).join(QLatin1Char(' '));
-    lineas << alcances(d);
-    for (int i = clase.methodOffset(); i < clase.methodCount(); ++i) {
-        const QMetaMethod m = clase.method(i);
-        lineas << QStringLiteral("slot %1 %2").arg(QString::fromLatin1(m.methodSignature())).arg(int(m.access()));
+    QStringList lineas{QString("%1 %2x%3 \"%4\" icon=%5 modal=%6 grip=%7")
+                           .arg(d->objectName())
+                           .arg(d->width())
+                           .arg(d->height())
+                           .arg(d->windowTitle())
+                           .arg(d->windowIcon().availableSizes().value(0).width())
+                           .arg(d->isModal())
+                           .arg(d->isSizeGripEnabled())};
+    arbol(d, "  ", lineas);
+    QStringList foco; // the named widgets Tab reaches; a tab bar stands for its tab widget
+    for (QWidget *w = d->nextInFocusChain(); w != d; w = w->nextInFocusChain()) {
+        QWidget *n = qobject_cast<QTabBar *>(w) ? w->parentWidget() : w;
+        if ((w->focusPolicy() & Qt::TabFocus) && !n->objectName().startsWith("qt_")
+            && !n->objectName().isEmpty() && !foco.endsWith(n->objectName()))
+            foco << n->objectName();
     }
-    return lineas.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    lineas << "foco: " + foco.join(' ');
+    // What each button reaches: a default slot warns, a closing dialog rejects.
+    for (QPushButton *b : d->findChildren<QPushButton *>()) {
+        QStringList vistos;
+        avisos = &vistos;
+        const auto anterior = qInstallMessageHandler(anotar);
+        const auto c = QObject::connect(d, &QDialog::rejected, [&] { vistos << "reject()"; });
+        b->click();
+        QObject::disconnect(c);
+        qInstallMessageHandler(anterior);
+        lineas << b->objectName() + " -> " + vistos.join(", ");
+    }
+    for (int i = clase.methodOffset(); i < clase.methodCount(); ++i)
+        lineas << "slot " + clase.method(i).methodSignature();
+    return lineas.join('\n') + '\n';
+}
+
+QString volcarMenus(const QWidget *ventana)
+{
+    QStringList lineas;
+    std::function<void(QMenu *, const QString &)> menu = [&](QMenu *m, const QString &sangria) {
+        lineas << sangria + m->title();
+        for (QAction *a : m->actions()) {
+            if (a->menu())
+                menu(a->menu(), sangria + "  ");
+            else
+                lineas << sangria + "  " + (a->isSeparator() ? "-" : a->text())
+                              + (a->shortcut().isEmpty() ? "" : " " + a->shortcut().toString());
+        }
+    };
+    for (QAction *a : ventana->findChild<QMenuBar *>()->actions())
+        menu(a->menu(), "");
+    return lineas.join('\n') + '\n';
 }
