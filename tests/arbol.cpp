@@ -10,12 +10,14 @@ QWidget *modelo(const QWidget *w)
     static std::map<QString, std::unique_ptr<QWidget>> modelos;
     const QString clase = w->metaObject()->className();
     if (!modelos.count(clase)) {
-        const std::map<QString, std::function<QWidget *()>> nuevos = {
-            {"QLabel", [] { return new QLabel; }},       {"QPushButton", [] { return new QPushButton; }},
-            {"QFrame", [] { return new QFrame; }},       {"QLineEdit", [] { return new QLineEdit; }},
-            {"QTabWidget", [] { return new QTabWidget; }},
-            {"QListWidget", [] { return new QListWidget; }},
-            {"QPlainTextEdit", [] { return new QPlainTextEdit; }}};
+        const std::map<QString, std::function<QWidget *()>> nuevos
+            = {{"QLabel", [] { return new QLabel; }},
+               {"QPushButton", [] { return new QPushButton; }},
+               {"QFrame", [] { return new QFrame; }},
+               {"QLineEdit", [] { return new QLineEdit; }},
+               {"QTabWidget", [] { return new QTabWidget; }},
+               {"QListWidget", [] { return new QListWidget; }},
+               {"QPlainTextEdit", [] { return new QPlainTextEdit; }}};
         modelos[clase].reset(nuevos.count(clase) ? nuevos.at(clase)() : new QWidget);
     }
     return modelos[clase].get();
@@ -32,7 +34,7 @@ QString texto(const QVariant &v)
     if (v.typeId() == QMetaType::QRect)
         return QString::asprintf("%d,%d,%d,%d", r.x(), r.y(), r.width(), r.height());
     return v.canConvert<QString>() && v.typeId() != QMetaType::Bool ? '"' + v.toString() + '"'
-                                                                      : QString::number(v.toInt());
+                                                                    : QString::number(v.toInt());
 }
 
 void arbol(QWidget *w, const QString &sangria, QStringList &lineas)
@@ -41,9 +43,9 @@ void arbol(QWidget *w, const QString &sangria, QStringList &lineas)
         if (h->objectName().isEmpty() || h->objectName().startsWith("qt_"))
             continue;
         QString linea = sangria + h->metaObject()->className() + " " + h->objectName();
-        for (const char *p : {"geometry", "text", "toolTip", "font", "frameShape", "frameShadow",
-                              "alignment", "textFormat", "wordWrap", "autoDefault", "cursor",
-                              "uniformItemSizes", "plainText"}) {
+        for (const char *p :
+             {"geometry", "text", "toolTip", "font", "frameShape", "frameShadow", "alignment",
+              "textFormat", "wordWrap", "autoDefault", "cursor", "uniformItemSizes", "plainText"}) {
             const QVariant v = h->property(p);
             if (v.isValid() && (v != modelo(h)->property(p) || QByteArray(p) == "geometry"))
                 linea += QString(" %1=%2").arg(p, texto(v).replace("\n", "\\n"));

@@ -1,0 +1,224 @@
+// Files under /etc: xinetd service files switched for real, writes that fail
+// half way, and the installed data files at work.
+#include "configdialog/confimpl.h"
+#include "mainwindow/accesos.h"
+#include "mainwindow/estado.h"
+#include "support.h"
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace {
+
+QString modo(const QString &ruta)
+{
+    struct stat st {
+    };
+    stat(QFile::encodeName(ruta), &st);
+    return QString::asprintf("%o %u %u %lu", st.st_mode & 07777, st.st_uid, st.st_gid, st.st_ino);
+}
+
+// Standard output, or "exit N" when the program failed or hung for a minute.
+QByteArray ejecutar(const QStringList &orden)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(orden.first(), orden.mid(1));
+    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return p.readAllStandardOutput();
+    return "exit " + QByteArray::number(p.exitCode());
+}
+
+bool redPrivada()
+{
+    return geteuid() == 0 && QProcess::execute("unshare", {"--net", "--mount", "true"}) == 0;
+}
+
+} // namespace
+
+class TstArchivos : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); } // EFBIG instead of a signal
+
+    // Side by side so that one wait covers all the re-probes: the file
+    // replaced keeping mode, owner and attributes; xinetd restarted only
+    // where its label reads ON; a file missing or that cannot be replaced
+    // shows Error and is not probed again. (The rules: fuzz_xinetd_*.)
+    void xinetd()
+    {
+        if (geteuid() != 0)
+            QSKIP("needs root, for chown and chattr");
+        const QString dir = "/etc/xinetd.d/";
+        const QByteArray apagado = "{\n\tdisable\t\t= yes\n}\n",
+                         encendido = "{\n\tdisable\t= no\n}\n";
+        Ventana v([&](Ventana &x) {
+            x.raiz.escribir("/var/run/xinetd.pid", "1\n");
+            x.raiz.escribir(dir + "wu-ftpd", encendido);
+            x.raiz.escribir(dir + "swat", "{\n\tport\t= 901\n}\n");
+        });
+        form1 *b = v.w.get(), a; // 'a' sees xinetd OFF
+        a.tXinetd->setText(MarcaOff);
+        if (QProcess::execute("chattr", {"+i", v.raiz.ruta(dir + "wu-ftpd")}) != 0)
+            QSKIP("chattr +i is not available here");
+        b->bIniciarTelnet->click();
+        b->bDetenerFtp->click();
+        QProcess::execute("chattr", {"-i", v.raiz.ruta(dir + "wu-ftpd")});
+        QCOMPARE(b->tTelnet->text() + b->tFtp->text(), MarcaError + MarcaError);
+        QCOMPARE(QDir(v.raiz.ruta(dir)).entryList(QDir::Files | QDir::Hidden).join(' '),
+                 "swat wu-ftpd");
+        QCOMPARE(v.raiz.leer(dir + "wu-ftpd"), encendido);
+
+        v.raiz.escribir(dir + "telnet", apagado);
+        const QByteArray ruta = QFile::encodeName(v.raiz.ruta(dir + "telnet"));
+        QVERIFY(::chmod(ruta, 0640) == 0 && ::chown(ruta, 65534, 65534) == 0);
+        const bool xattr = ::setxattr(ruta, "user.talvora", "prueba", 6, 0) == 0;
+        const QString antes = modo(ruta);
+        for (QLabel *l : {a.tTelnet, a.tFtp, b->tSwat})
+            l->clear();
+        QElapsedTimer reloj;
+        reloj.start();
+        a.bIniciarTelnet->click();
+        a.bDetenerFtp->click();
+        b->bDetenerSwat->click();
+        QCOMPARE(v.grabador.comandos, QStringList{"/etc/rc.d/init.d/xinetd restart"});
+        QCOMPARE(b->tXinetd->text(), MarcaPendiente);
+        QCOMPARE(v.raiz.leer(dir + "telnet") + v.raiz.leer(dir + "wu-ftpd")
+                     + v.raiz.leer(dir + "swat"),
+                 encendido + "{\n\tdisable\t= yes\n}\n" + "{\n\tport\t= 901\n}\n");
+        QCOMPARE(modo(ruta).section(' ', 0, 2), "640 65534 65534");
+        QVERIFY(modo(ruta) != antes); // a new file took the old one's place
+        char atributo[16] = {};
+        if (xattr) // where the file system has user.* attributes
+            QCOMPARE(QByteArray(atributo, int(::getxattr(ruta, "user.talvora", atributo, 16))),
+                     "prueba");
+        QTRY_COMPARE(a.tTelnet->text() + a.tFtp->text() + b->tSwat->text(),
+                     MarcaOn + MarcaOff + MarcaOn);
+        QVERIFY(reloj.elapsed() >= 900);
+        QTRY_COMPARE(b->tXinetd->text(), MarcaOn);
+        QCOMPARE(b->tTelnet->text() + b->tFtp->text(), MarcaError + MarcaError);
+    }
+
+    // While writes fail past their first byte, the old file keeps its bytes,
+    // mode, owner and place (a link stays a link), no temporary file is left,
+    // and the failure shows; once they get through, the new bytes take its place.
+    void escrituraFallida_data()
+    {
+        QTest::addColumn<QString>("archivo");
+        QTest::addColumn<QString>("accion"); // a slot of the window, or "dialogo"
+        QTest::newRow("ajustes") << TALVORA_DATADIR "/conf"
+                                 << "dialogo";
+        QTest::newRow("xinetd") << "/etc/xinetd.d/telnet"
+                                << "bIniciarTelnet_Click";
+        QTest::newRow("hosts.allow") << "/etc/hosts.allow"
+                                     << "bAplicarHostsAllow_Click";
+        QTest::newRow("enlace") << "/etc/hosts.allow"
+                                << "bAplicarHostsAllow_Click";
+        QTest::newRow("hosts.deny") << "/etc/hosts.deny"
+                                    << "EscribirHostsDeny";
+    }
+    void escrituraFallida()
+    {
+        QFETCH(QString, archivo);
+        QFETCH(QString, accion);
+        const bool enlace = QTest::currentDataTag() == QByteArray("enlace");
+        Ventana v;
+        const QString destino = enlace ? "/etc/reglas/hosts.allow" : archivo;
+        const QByteArray viejo
+            = archivo.endsWith("conf") ? v.raiz.leer(archivo) : "\tdisable = yes\n# viejo\n";
+        v.raiz.escribir(destino, viejo);
+        const QString ruta = v.raiz.ruta(destino);
+        const uid_t dueno = geteuid() ? geteuid() : 65534;
+        QVERIFY(chown(QFile::encodeName(ruta), dueno, dueno) == 0); // before chmod: it drops set-id
+        QVERIFY(chmod(QFile::encodeName(ruta), 04640) == 0);
+        QVERIFY(!enlace || QFile::link("reglas/hosts.allow", v.raiz.ruta(archivo)));
+        const auto estado = [&] {
+            return QStringList{
+                modo(ruta), QFileInfo(v.raiz.ruta(archivo)).symLinkTarget(),
+                QDir(QFileInfo(ruta).path()).entryList(QDir::Files | QDir::Hidden).join(' ')};
+        };
+        const QStringList antes = estado(), ajustes = Ajustes::valores();
+        v.w->tXinetd->setText(MarcaOn); // a switch would restart it
+        v.w->tTelnet->clear();
+        v.w->mlHostsAllow->setPlainText("ALL: 10.0.0.1");
+        const auto actuar = [&] {
+            if (accion == "dialogo") {
+                confimpl d;
+                d.cEditor->setText("vi");
+                d.bAplicar->click();
+            } else {
+                QVERIFY(v.llamar(qPrintable(accion)));
+            }
+        };
+        rlimit sinLimite{};
+        getrlimit(RLIMIT_FSIZE, &sinLimite);
+        const rlimit limite{1, sinLimite.rlim_max}; // one byte gets through, then EFBIG
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limite), 0);
+        const QStringList cajas = contestar({}, actuar);
+        setrlimit(RLIMIT_FSIZE, &sinLimite);
+        const bool xinetd = archivo.contains("xinetd");
+        QCOMPARE(cajas,
+                 xinetd ? QStringList() : QStringList{"Error|No se pudo escribir el Archivo|OK"});
+        QCOMPARE(v.w->tTelnet->text() == MarcaError, xinetd);
+        QCOMPARE(v.grabador.comandos.filter("xinetd"), QStringList()); // no restart
+        QCOMPARE(v.raiz.leer(destino), viejo);
+        QCOMPARE(estado(), antes);
+        QCOMPARE(Ajustes::valores(), ajustes);
+        contestar({}, actuar);
+        QVERIFY(v.raiz.leer(destino) != viejo);
+        QCOMPARE(estado().mid(1), antes.mid(1));
+        QCOMPARE(modo(ruta).section(' ', 0, 2), antes[0].section(' ', 0, 2));
+        v.w->mlHostsAllow->document()->setModified(false);
+    }
+
+    // The router script run for real, with /var/run and the firewall tables
+    // private: its pid file while it runs, and only its own rules removed.
+    void korvGate()
+    {
+        const QString script = TALVORA_FUENTE "/data/pordefecto/korv-gate";
+        QVERIFY(QFileInfo(script).isExecutable());
+        QCOMPARE(ejecutar({"bash", "-n", script}), "");
+        if (!redPrivada()
+            || QStandardPaths::findExecutable("iptables", {"/usr/sbin", "/sbin"}).isEmpty())
+            QSKIP("korv-gate runs for real only as root, with iptables, in a private namespace");
+        QTemporaryDir run;
+        const QString guion = R"(mount --bind "$1" /var/run || exit 99
+pid() { test -e /var/run/korv-gate.pid && echo si || echo no; }
+cuenta() { iptables-save $1 | grep -c "$2"; }
+iptables -w 5 -A FORWARD -s 203.0.113.9 -j DROP
+"$2" start >/dev/null; echo start=$? pid=$(pid)
+"$2" restart >/dev/null; echo restart=$? pid=$(pid) masq=$(cuenta "-t nat" MASQUERADE)
+"$2" stop >/dev/null; e=$?
+echo stop=$e pid=$(pid) propias=$(cuenta "" KORV) ajena=$(cuenta "" 203.0.113.9)
+)";
+        QCOMPARE(
+            ejecutar({"unshare", "--net", "--mount", "bash", "-c", guion, "-", run.path(), script}),
+            "start=0 pid=si\nrestart=0 pid=si masq=1\nstop=0 pid=no propias=0 ajena=1\n");
+    }
+
+    // The default lists as TCP wrappers read them; tcpdchk looks host names
+    // up, so it runs without a network.
+    void listasSegunTcpdchk()
+    {
+        const QString tcpdchk = QStandardPaths::findExecutable("tcpdchk", {"/usr/sbin", "/sbin"});
+        if (tcpdchk.isEmpty() || !redPrivada())
+            QSKIP("needs tcpdchk (package tcpd), root and unshare --net");
+        QTemporaryDir dir;
+        const QString salida = ejecutar({"unshare", "--net", "sh", "-c",
+                                         "cd \"$1\" && printf %s \"$2\" >hosts.allow && "
+                                         "printf %s \"$3\" >hosts.deny && \"$4\" -d -v",
+                                         "-", dir.path(), Accesos::HostsAllowPorDefecto,
+                                         Accesos::HostsDenyPorDefecto, tcpdchk});
+        QCOMPARE(salida.mid(salida.indexOf(">>>")).simplified(),
+                 ">>> Rule hosts.allow line 5: daemons: ALL clients: 127.0.0.1 access: granted "
+                 ">>> Rule hosts.deny line 2: daemons: ALL clients: ALL access: denied");
+    }
+};
+
+QTEST_MAIN(TstArchivos)
+#include "tst_archivos.moc"

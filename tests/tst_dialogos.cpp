@@ -1,0 +1,234 @@
+// The configuration and firewall dialogs: what their buttons and keys save
+// or run. (The snapshot reader, the rule splitter and the address check
+// have fuzz targets of their own.)
+#include "configdialog/confimpl.h"
+#include "firewalldialog/firewallimpl.h"
+#include "support.h"
+
+namespace {
+
+const QString Dir = TALVORA_DATADIR, Conf = Dir + "/conf", Instantanea = Dir + "/firewall";
+const QString Peligrosa = "INPUT -m comment --comment \"x $(touch /tmp/p) y\" -j ACCEPT";
+const QString PideRegla = "Ingreso de Dato|Ingrese la regla\nEjemplo: INPUT -s 65.54.226.254 -j "
+                          "DROP\n\niptables -A";
+const QString PideIp = "Ingreso de Dato|Ingrese el IP a bloquear\nEjemplo: 65.54.226.254\n\nIP?";
+const QString IpMala = "Error|Direccion IP no valida|OK";
+
+QStringList campos(const QWidget *d)
+{
+    QStringList t;
+    for (const QString &c : Ajustes::claves())
+        t << d->findChild<QLineEdit *>(c)->text();
+    return t;
+}
+
+QByteArray filtro(const QStringList &reglas)
+{
+    return "*filter\n:INPUT ACCEPT [0:0]\n:FORWARD ACCEPT [0:0]\n:OUTPUT ACCEPT [0:0]\n"
+           + reglas.join('\n').toUtf8() + "\nCOMMIT\n";
+}
+
+QStringList entradas(const QListWidget *l)
+{
+    QStringList r;
+    for (int i = 0; i < l->count(); ++i)
+        r << l->item(i)->text();
+    return r;
+}
+
+} // namespace
+
+class TstDialogos : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void guardar_data()
+    {
+        QTest::addColumn<QStringList>("pasos");    // "key=text" typed, or a button or key
+        QTest::addColumn<QStringList>("guardado"); // "key=text" saved; empty: nothing saved
+        QTest::newRow("sin cambios") << QStringList{"Aceptar"} << QStringList{"cEditor=  kwrite  "};
+        QTest::newRow("por defecto") << QStringList{"Por Defecto", "Aceptar"}
+                                     << QStringList{"cLogSquid=%editor /var/log/squid/access.log"};
+        QTest::newRow("cancelar") << QStringList{"Por Defecto", "cEditor=vi", "Cancelar"}
+                                  << QStringList();
+        QTest::newRow("Escape") << QStringList{"cEditor=vi", "<Escape>"} << QStringList();
+        QTest::newRow("cierre") << QStringList{"cEditor=vi", "<Cerrar>"} << QStringList();
+        QTest::newRow("blancos y vacio") << QStringList{"cEditor= vi ", "cLogSquid=", "Aceptar"}
+                                         << QStringList{"cEditor= vi ", "cLogSquid="};
+        // Enter in a field neither closes nor reaches "Por Defecto", which would wipe the edits.
+        QTest::newRow("Intro") << QStringList{"cEditor=vi", "<Return>", "Aceptar"}
+                               << QStringList{"cEditor=vi"};
+        // A pasted line break would run as two commands now and as one after a restart.
+        QTest::newRow("salto de linea") << QStringList{"cIniciarSquid=squid\nrm -rf /", "Aceptar"}
+                                        << QStringList{"cIniciarSquid=squid rm -rf /"};
+    }
+    void guardar()
+    {
+        QFETCH(QStringList, pasos);
+        QFETCH(QStringList, guardado);
+        Ventana v;
+        cambiarAjuste(Ajustes::Clave::cEditor, "  kwrite  ");
+        QVERIFY(Ajustes::guardar(Ajustes::valores()));
+        const QStringList antes = Ajustes::valores();
+        QStringList esperado = antes;
+        confimpl d;
+        d.show();
+        QCOMPARE(campos(&d), antes);
+        for (const QString &p : pasos) {
+            if (p.contains('='))
+                d.findChild<QLineEdit *>(p.section('=', 0, 0))->setText(p.section('=', 1));
+            else if (p.startsWith('<') && p != "<Cerrar>")
+                QTest::keyClick(d.cEditor, p == "<Escape>" ? Qt::Key_Escape : Qt::Key_Return);
+            else if (p == "<Cerrar>")
+                d.close();
+            for (QPushButton *b : d.findChildren<QPushButton *>()) {
+                if (b->text() == p)
+                    b->click();
+            }
+            if (p == "Por Defecto")
+                QCOMPARE(campos(&d), Ajustes::valoresPorDefecto());
+        }
+        QVERIFY(!d.isVisible());
+        if (pasos.contains("Por Defecto") && !guardado.isEmpty())
+            esperado = Ajustes::valoresPorDefecto();
+        for (const QString &g : guardado)
+            esperado[Ajustes::claves().indexOf(g.section('=', 0, 0))] = g.section('=', 1);
+        QCOMPARE(v.raiz.leer(Conf), lineas(esperado));
+        QCOMPARE(Ajustes::valores(), esperado);
+        QCOMPARE(campos(confimpl().window()), esperado); // as the next dialog shows them
+        v.grabador.comandos.clear();
+        v.w->bIniciarSquid->click(); // the running program uses the saved value at once
+        QCOMPARE(v.grabador.comandos, QStringList{esperado[7]});
+    }
+
+    // Into a directory that cannot change: nothing moves, not even in memory.
+    void guardarFallido()
+    {
+        Ventana v;
+        const QStringList antes = Ajustes::valores();
+        if (QProcess::execute("chattr", {"+i", v.raiz.ruta(Dir)}) != 0)
+            QSKIP("chattr +i is not available here (needs root and ext4 or tmpfs)");
+        confimpl d;
+        d.cIniciarSquid->setText("/bin/true");
+        const QStringList cajas = contestar({}, [&] { d.bAplicar->click(); });
+        QProcess::execute("chattr", {"-i", v.raiz.ruta(Dir)});
+        QCOMPARE(cajas, QStringList{"Error|No se pudo escribir el Archivo|OK"});
+        QCOMPARE(QDir(v.raiz.ruta(Dir)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{"conf"});
+        QCOMPARE(v.raiz.leer(Conf), lineas(antes));
+        QCOMPARE(Ajustes::valores(), antes);
+    }
+
+    // Each firewall button's questions, and the argument vector iptables gets
+    // (no shell); the list is rebuilt from a new snapshot after a command.
+    void cortafuegos_data()
+    {
+        QTest::addColumn<int>("boton"); // 0: "Eliminar" with no current entry
+        QTest::addColumn<QString>("respuesta");
+        QTest::addColumn<QStringList>("cajas");
+        QTest::addColumn<QString>("argv"); // "|" between arguments; empty: nothing runs
+        const QString confirma = "Confimacion|Desea eliminar la regla:\n\n" + Peligrosa
+                                 + "|No (Cancelar)|Si (Aceptar)";
+        QTest::newRow("eliminar, Si")
+            << 1 << "Si (Aceptar)" << QStringList{confirma}
+            << "iptables|-D|INPUT|-m|comment|--comment|x $(touch /tmp/p) y|-j|ACCEPT";
+        for (const char *r : {"No (Cancelar)", "<Escape>", "<Return>"})
+            QTest::addRow("eliminar, %s", r) << 1 << r << QStringList{confirma} << "";
+        QTest::newRow("eliminar sin entrada") << 0 << "" << QStringList() << "";
+        QTest::newRow("regla") << 2 << "=INPUT -s 65.54.226.254 -j DROP" << QStringList{PideRegla}
+                               << "iptables|-AINPUT|-s|65.54.226.254|-j|DROP";
+        for (const char *r : {"=INPUT --comment \"abc", "=", "<Escape>"})
+            QTest::addRow("regla %s", r) << 2 << r << QStringList{PideRegla} << "";
+        QTest::newRow("IP") << 3 << "=65.54.226.254" << QStringList{PideIp}
+                            << "iptables|-A|INPUT|-s|65.54.226.254|-j|DROP";
+        for (const char *r : {"=1.2.3.4; touch x", "=999.1.1.1"})
+            QTest::addRow("IP %s", r) << 3 << r << QStringList{PideIp, IpMala} << "";
+        QTest::newRow("IP vacia") << 3 << "=" << QStringList{PideIp} << "";
+    }
+    void cortafuegos()
+    {
+        QFETCH(int, boton);
+        QFETCH(QString, respuesta);
+        QFETCH(QStringList, cajas);
+        QFETCH(QString, argv);
+        Raiz raiz;
+        Grabador g;
+        QByteArray instantanea = filtro({"-A INPUT -s 10.0.0.1/32 -j DROP", "-A " + Peligrosa});
+        g.accion = [&](const QString &c) { // a fake iptables-save; iptables leaves one rule
+            raiz.escribir(Instantanea,
+                          c == "iptables-save >" + raiz.ruta(Instantanea) ? instantanea : "");
+            return 0;
+        };
+        g.accionVector = [&](const QStringList &) {
+            instantanea = filtro({"-A INPUT -j ACCEPT"});
+            return 0;
+        };
+        firewallimpl d;
+        QCOMPARE(entradas(d.lreglas), QStringList({"INPUT -s 10.0.0.1/32 -j DROP", Peligrosa}));
+        d.lreglas->setCurrentRow(boton == 1 ? 1 : -1);
+        QPushButton *botones[] = {d.PushButton1, d.PushButton1, d.PushButton2, d.PushButton3};
+        QCOMPARE(contestar({respuesta}, [&] { botones[boton]->click(); }), cajas);
+        QCOMPARE(g.vectores,
+                 argv.isEmpty() ? QList<QStringList>() : QList<QStringList>{argv.split('|')});
+        QCOMPARE(entradas(d.lreglas).size(), argv.isEmpty() ? 2 : 1);
+        QFile::remove(raiz.ruta(Instantanea));
+        QDir().rmdir(raiz.ruta(Dir));
+        g.accion = nullptr; // no snapshot at all now: said, and the list is empty
+        QCOMPARE(
+            contestar({}, [&] { firewallimpl(); }),
+            QStringList{"Error|No se pudo leer las reglas de Firewall.\n Intente Recargar...|OK"});
+    }
+
+    // Real iptables runs only in a copy of this program that "unshare --net" started.
+    void iptablesReal()
+    {
+        const QString padre = qEnvironmentVariable("TALVORA_FW_NETNS");
+        const auto red = [] { return QFile::symLinkTarget("/proc/self/ns/net"); };
+        if (padre.isEmpty()) {
+            if (QStandardPaths::findExecutable("iptables-save", {"/usr/sbin", "/sbin"}).isEmpty())
+                QSKIP("iptables-save is not installed");
+            QProcess hijo;
+            hijo.setProcessChannelMode(QProcess::MergedChannels);
+            hijo.start("env", {"TALVORA_FW_NETNS=" + red(),
+                               "PATH=/usr/sbin:/sbin:" + qgetenv("PATH"), "unshare", "--net",
+                               QCoreApplication::applicationFilePath(), "iptablesReal"});
+            QVERIFY(hijo.waitForFinished(100000));
+            const QString salida = QString::fromLocal8Bit(hijo.readAll());
+            if (salida.startsWith("unshare:"))
+                QSKIP(
+                    qPrintable("no private network namespace here: " + salida.section('\n', 0, 0)));
+            QVERIFY2(hijo.exitCode() == 0
+                         && salida.contains("PASS   : TstDialogos::iptablesReal()"),
+                     qPrintable(salida));
+            return;
+        }
+        QVERIFY2(red() != padre, "still in the machine's network namespace");
+        Raiz raiz;
+        QDir().mkpath(raiz.ruta(Dir));
+        const QString marca = raiz.ruta("/marca");
+        firewallimpl d;
+        contestar({"=192.0.2.7"}, [&] { d.PushButton3->click(); });
+        QCOMPARE(entradas(d.lreglas), QStringList{"INPUT -s 192.0.2.7/32 -j DROP"});
+        // Comments that a shell or a careless splitter would get wrong; all go below.
+        for (const QString c : {"con espacios", "a\"b", "it's", "x $(touch %1) y", "`touch %1`",
+                                "a#b", "año ñandú", "back\\slash"})
+            QCOMPARE(Host::runArgv({"iptables", "-A", "INPUT", "-m", "comment", "--comment",
+                                    c.arg(marca), "-j", "ACCEPT"}),
+                     0);
+        contestar({"=OUTPUT -m comment --comment \"a \\\"mano\\\" \\'x\\'\" -j ACCEPT"},
+                  [&] { d.PushButton2->click(); });
+        QCOMPARE(d.lreglas->count(), 10);
+        for (int n = d.lreglas->count(); n > 0; --n) {
+            d.lreglas->setCurrentRow(0);
+            const QString regla = d.lreglas->currentItem()->text();
+            contestar({"Si (Aceptar)"}, [&] { d.PushButton1->click(); });
+            QVERIFY2(d.lreglas->count() == n - 1 && !entradas(d.lreglas).contains(regla),
+                     qPrintable(regla));
+        }
+        QVERIFY(!QFileInfo::exists(marca));
+    }
+};
+
+QTEST_MAIN(TstDialogos)
+#include "tst_dialogos.moc"
