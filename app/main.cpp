@@ -16,6 +16,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     fuentes.esperar();
     QApplication::setStyle(new EstiloTalvora);
+    Estilo::prepararFuentes();
     // Before the main window, whose constructor may ask the first-run question.
     Arranque::avisarSiNoEsRoot();
     auto *ventana = new form1();

@@ -15,6 +15,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     fuentes.esperar();
     QApplication::setStyle(new EstiloTalvora);
+    Estilo::prepararFuentes();
     if (argc > 1)
         Host::setRoot(QString::fromLocal8Bit(argv[argc - 1]));
     auto *ventana = new form1();

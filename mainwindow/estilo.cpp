@@ -1,6 +1,8 @@
 #include "mainwindow/estilo.h"
 
+#include <QApplication>
 #include <QPixmap>
+#include <QWidget>
 
 namespace {
 
@@ -21,3 +23,29 @@ QIcon EstiloTalvora::standardIcon(StandardPixmap icono, const QStyleOption *opci
         return QIcon(QPixmap(flechas).transformed(QTransform().rotate(90)));
     return QProxyStyle::standardIcon(icono, opcion, widget);
 }
+
+namespace Estilo {
+
+void prepararFuentes()
+{
+    const QStringList helvetica = {QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
+                                   QStringLiteral("Helvetica"), QStringLiteral("Arial")};
+    QFont::insertSubstitutions(QStringLiteral("adobe-helvetica"), helvetica);
+    QFont fuente = QApplication::font();
+    fuente.setFamilies(helvetica);
+    fuente.setPixelSize(12);
+    QApplication::setFont(fuente);
+}
+
+void medidasDelDiseno(QWidget *formulario)
+{
+    for (QWidget *w : formulario->findChildren<QWidget *>()) {
+        QFont f = w->font();
+        if (w->testAttribute(Qt::WA_SetFont) && f.pointSizeF() > 0) {
+            f.setPixelSize(qRound(f.pointSizeF() * 75 / 72));
+            w->setFont(f);
+        }
+    }
+}
+
+} // namespace Estilo

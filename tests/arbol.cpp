@@ -25,9 +25,12 @@ QWidget *modelo(const QWidget *w)
 
 QString texto(const QVariant &v)
 {
-    if (v.typeId() == QMetaType::QFont)
-        return v.value<QFont>().family() + "/" + QString::number(v.value<QFont>().pointSize()) + "/"
-               + QString::number(v.value<QFont>().weight());
+    if (v.typeId() == QMetaType::QFont) {
+        const QFont f = v.value<QFont>();
+        const QString tamano = f.pointSize() > 0 ? QString::number(f.pointSize()) + "pt"
+                                                 : QString::number(f.pixelSize()) + "px";
+        return f.family() + "/" + tamano + "/" + QString::number(f.weight());
+    }
     if (v.typeId() == QMetaType::QCursor)
         return QString::number(v.value<QCursor>().shape());
     const QRect r = v.toRect();

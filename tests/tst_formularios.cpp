@@ -4,6 +4,8 @@
 #include "arbol.h"
 #include "configdialog/conf.h"
 #include "firewalldialog/firewall.h"
+#include "mainwindow/estado.h"
+#include "mainwindow/estilo.h"
 #include "support.h"
 
 class TstFormularios : public QObject
@@ -35,6 +37,50 @@ private slots:
         comparar(volcarFormulario(&configuracion, conf::staticMetaObject), "conf.arbol");
         comparar(volcarFormulario(&cortafuegos, firewall::staticMetaObject), "firewall.arbol");
     }
+    // With the fonts the packages bring, at the offscreen screen's 96 dpi,
+    // every label's text (a status label's with each markup) and every
+    // button's fits the room its widget gives it, wrapping where it wraps.
+    void textosCaben()
+    {
+        Estilo::prepararFuentes();
+        form1Base principal;
+        conf configuracion;
+        firewall cortafuegos;
+        QStringList cortados;
+        for (QDialog *d :
+             {static_cast<QDialog *>(&principal), static_cast<QDialog *>(&configuracion),
+              static_cast<QDialog *>(&cortafuegos)}) {
+            for (QLabel *l : d->findChildren<QLabel *>()) {
+                const QStringList textos
+                    = l->text().isEmpty()
+                          ? QStringList{MarcaOn, MarcaOff, MarcaError, MarcaPendiente}
+                          : QStringList{l->text()};
+                for (const QString &t : textos) {
+                    l->setText(t);
+                    const QSize hace = l->wordWrap() ? QSize(l->minimumSizeHint().width(),
+                                                             l->heightForWidth(l->width()))
+                                                     : l->sizeHint();
+                    if (hace.width() > l->width() || hace.height() > l->height())
+                        cortados << QString("%1 %2: %3x%4")
+                                        .arg(l->objectName(), t)
+                                        .arg(hace.width())
+                                        .arg(hace.height());
+                }
+            }
+            for (QPushButton *b : d->findChildren<QPushButton *>()) {
+                QStyleOptionButton o;
+                o.initFrom(b);
+                const int margen
+                    = b->style()->pixelMetric(QStyle::PM_ButtonMargin, &o, b)
+                      + 2 * b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, b);
+                const int hace = b->fontMetrics().horizontalAdvance(b->text()) + margen;
+                if (hace > b->width() || b->fontMetrics().height() > b->height())
+                    cortados << QString("%1: %2").arg(b->objectName()).arg(hace);
+            }
+        }
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+    }
+
     void menus()
     {
         Ventana v;
