@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 firewallimpl::firewallimpl(QWidget *parent, const char *name)
     : firewall(parent, name, false, Qt::WindowFlags())
@@ -39,6 +40,8 @@ void firewallimpl::RecargarReglas()
     for (const QByteArray &regla : reglas)
         textos.append(Texto::decodificar(regla));
     lreglas->addItems(textos);
+    // The view shows none of it: no need to tell it, row by row.
+    const QSignalBlocker callado(lreglas->model());
     for (int i = 0; i < reglas.size(); ++i)
         lreglas->item(i)->setData(Qt::UserRole, reglas.at(i));
 }

@@ -55,6 +55,11 @@ std::optional<ArchivoHostsAllow> leerHostsAllow()
     const QByteArray contenido = archivo.readAll();
     if (archivo.error() != QFileDevice::NoError)
         return std::nullopt;
+    return analizarHostsAllow(contenido);
+}
+
+ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido)
+{
     // One encoding for the whole file: the editor's lines cannot be told
     // apart once edited.
     const Texto::Codificacion codificacion = Texto::detectar(contenido);

@@ -23,6 +23,7 @@ struct ArchivoHostsAllow {
     Texto::Codificacion codificacion;
 };
 std::optional<ArchivoHostsAllow> leerHostsAllow();
+ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido); // the same, without I/O
 
 // The editor's text as it is saved: one "\n" more, and another if the text
 // does not then end in an empty line.

@@ -37,8 +37,19 @@ QString desdeUtf8(const QByteArray &bytes, bool *error)
 
 } // namespace
 
+bool esAscii(const QByteArray &bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 Codificacion detectar(const QByteArray &bytes)
 {
+    if (esAscii(bytes)) // most lines: no need to decode twice
+        return Codificacion::Utf8;
     bool error = false;
     const QString texto = desdeUtf8(bytes, &error);
     // The round trip also catches anything the decoder lets through but
@@ -52,7 +63,10 @@ QString decodificar(const QByteArray &bytes, Codificacion codificacion)
                                               : QString::fromLatin1(bytes);
 }
 
-QString decodificar(const QByteArray &bytes) { return decodificar(bytes, detectar(bytes)); }
+QString decodificar(const QByteArray &bytes)
+{
+    return esAscii(bytes) ? QString::fromLatin1(bytes) : decodificar(bytes, detectar(bytes));
+}
 
 std::optional<QByteArray> codificar(const QString &texto, Codificacion codificacion)
 {

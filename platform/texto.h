@@ -20,6 +20,7 @@ QStringList lineas(const QString &texto);
 // the very same bytes back.
 enum class Codificacion { Utf8, Latin1 };
 
+bool esAscii(const QByteArray &bytes); // the same in both
 Codificacion detectar(const QByteArray &bytes);
 QString decodificar(const QByteArray &bytes, Codificacion codificacion);
 QString decodificar(const QByteArray &bytes); // in the encoding detectar() picks

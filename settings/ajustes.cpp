@@ -25,15 +25,6 @@ QByteArrayList &actuales()
     return v;
 }
 
-bool esAscii(const QByteArray &bytes)
-{
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 int indice(Ajustes::Clave clave) { return static_cast<int>(clave); }
 
 } // namespace
@@ -99,8 +90,8 @@ std::optional<QByteArrayList> editar(const QByteArrayList &anteriores, const QSt
             nuevos.append(limpiar(anterior));
             continue;
         }
-        const std::optional<QByteArray> bytes
-            = Texto::codificar(texto, esAscii(anterior) ? delArchivo : Texto::detectar(anterior));
+        const std::optional<QByteArray> bytes = Texto::codificar(
+            texto, Texto::esAscii(anterior) ? delArchivo : Texto::detectar(anterior));
         if (!bytes)
             return std::nullopt;
         nuevos.append(limpiar(*bytes));
