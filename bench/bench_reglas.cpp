@@ -87,7 +87,7 @@ int main(int argc, char **argv)
         f.write(instantanea(reglas));
     }
     // The snapshot is already there: leave iptables-save out of the figure.
-    Host::setRunner([](const QString &) { return 0; });
+    Host::setRunner([](const QByteArray &) { return 0; });
 
     std::vector<double> lectura, lista, fin;
     for (int i = 0; i < vueltas; ++i) {
@@ -126,8 +126,9 @@ int main(int argc, char **argv)
 
     // The eleven probes, over real files.
     QDir().mkpath(raiz.path() + "/etc/xinetd.d");
-    QStringList valores = Ajustes::valoresPorDefecto();
-    valores[Ajustes::claves().indexOf("cDirectorioXinetd")] = raiz.path() + "/etc/xinetd.d";
+    QByteArrayList valores = Ajustes::valoresPorDefecto();
+    valores[Ajustes::claves().indexOf("cDirectorioXinetd")]
+        = QFile::encodeName(raiz.path() + "/etc/xinetd.d");
     for (const char *s : {"telnet", "wu-ftpd", "ipop3", "swat"}) {
         QFile f(raiz.path() + "/etc/xinetd.d/" + s);
         f.open(QIODevice::WriteOnly);

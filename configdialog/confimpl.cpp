@@ -15,10 +15,10 @@ QLineEdit *campo(const QWidget *dialogo, const QString &clave)
     return c;
 }
 
-void llenar(const QWidget *dialogo, const QStringList &valores)
+void llenar(const QWidget *dialogo, const QByteArrayList &valores)
 {
     for (int i = 0; i < Ajustes::Cantidad; ++i)
-        campo(dialogo, Ajustes::claves().at(i))->setText(valores.at(i));
+        campo(dialogo, Ajustes::claves().at(i))->setText(Ajustes::mostrar(valores.at(i)));
 }
 
 } // namespace
@@ -35,16 +35,18 @@ void confimpl::bAplicar_Click()
     // and as one after the next start.
     QStringList textos;
     for (const QString &clave : Ajustes::claves())
-        textos.append(Ajustes::limpiar(campo(this, clave)->text()));
+        textos.append(campo(this, clave)->text());
+    // Fields left alone keep their bytes, whatever their encoding.
+    const std::optional<QByteArrayList> valores = Ajustes::editar(Ajustes::valores(), textos);
 
     // The file is replaced whole or not at all, and memory follows only a
     // save that really happened: the next start must see what runs now.
-    if (!Ajustes::guardar(textos)) {
+    if (!valores || !Ajustes::guardar(*valores)) {
         QMessageBox::warning(this, QStringLiteral("Error"),
                              QStringLiteral("No se pudo escribir el Archivo"));
         return;
     }
-    Ajustes::asignar(textos);
+    Ajustes::asignar(*valores);
 }
 
 void confimpl::bCancelar_Click()

@@ -2,6 +2,7 @@
 
 #include "firewalldialog/reglas.h"
 #include "platform/host.h"
+#include "platform/texto.h"
 #include "rutas.h"
 
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 firewallimpl::firewallimpl(QWidget *parent, const char *name)
     : firewall(parent, name, false, Qt::WindowFlags())
@@ -22,7 +24,7 @@ void firewallimpl::RecargarReglas()
 {
     lreglas->clear();
     const QString instantanea = Host::path(QStringLiteral(TALVORA_DATADIR "/firewall"));
-    Host::run(QStringLiteral("iptables-save >") + instantanea);
+    Host::run("iptables-save >" + QFile::encodeName(instantanea));
     QFile archivo(instantanea);
     if (!archivo.open(QIODevice::ReadOnly)) {
         QMessageBox::warning(
@@ -30,15 +32,26 @@ void firewallimpl::RecargarReglas()
             QStringLiteral("No se pudo leer las reglas de Firewall.\n Intente Recargar..."));
         return;
     }
-    lreglas->addItems(Reglas::leerInstantanea(archivo.readAll()));
+    // Each entry shows its rule decoded on its own, and keeps the bytes that
+    // iptables-save printed for the deletion.
+    const QByteArrayList reglas = Reglas::leerInstantanea(archivo.readAll());
+    QStringList textos;
+    textos.reserve(reglas.size());
+    for (const QByteArray &regla : reglas)
+        textos.append(Texto::decodificar(regla));
+    lreglas->addItems(textos);
+    // The view shows none of it: no need to tell it, row by row.
+    const QSignalBlocker callado(lreglas->model());
+    for (int i = 0; i < reglas.size(); ++i)
+        lreglas->item(i)->setData(Qt::UserRole, reglas.at(i));
 }
 
 // The rule texts come from iptables-save and from the keyboard, so they may
 // hold "$(...)", ";" or quotes: iptables gets them as an argument vector,
 // never through a shell. A line that does not split runs nothing.
-void firewallimpl::ejecutarIptables(const QString &comando)
+void firewallimpl::ejecutarIptables(const QByteArray &comando)
 {
-    const std::optional<QStringList> argumentos = Reglas::dividir(comando);
+    const std::optional<QByteArrayList> argumentos = Reglas::dividir(comando);
     if (!argumentos)
         return;
     Host::runArgv(*argumentos);
@@ -51,6 +64,7 @@ void firewallimpl::bEliminar()
     const QString regla = actual ? actual->text() : QString();
     if (regla.isEmpty())
         return;
+    const QByteArray bytes = actual->data(Qt::UserRole).toByteArray();
 
     QMessageBox caja(QMessageBox::Warning, QStringLiteral("Confimacion"),
                      QStringLiteral("Desea eliminar la regla:\n\n") + regla, QMessageBox::NoButton,
@@ -64,7 +78,7 @@ void firewallimpl::bEliminar()
     if (caja.clickedButton() != si)
         return;
 
-    ejecutarIptables(QStringLiteral("iptables -D ") + regla);
+    ejecutarIptables("iptables -D " + bytes);
 }
 
 void firewallimpl::bAgregar()
@@ -76,8 +90,14 @@ void firewallimpl::bAgregar()
         QLineEdit::Normal, QString(), &aceptado);
     if (!aceptado || texto.isEmpty())
         return;
+    const std::optional<QByteArray> bytes = Texto::codificar(texto, Texto::Codificacion::Utf8);
+    if (!bytes) {
+        QMessageBox::warning(this, QStringLiteral("Error"),
+                             QStringLiteral("La regla tiene caracteres no validos"));
+        return;
+    }
 
-    ejecutarIptables(QStringLiteral("iptables -A") + texto);
+    ejecutarIptables("iptables -A" + *bytes);
 }
 
 void firewallimpl::bBloquearIp()
@@ -94,5 +114,5 @@ void firewallimpl::bBloquearIp()
         return;
     }
 
-    ejecutarIptables(QStringLiteral("iptables -A INPUT -s ") + texto + QStringLiteral(" -j DROP"));
+    ejecutarIptables("iptables -A INPUT -s " + texto.toLatin1() + " -j DROP"); // checked: ASCII
 }

@@ -21,7 +21,7 @@ private slots:
 
 private:
     void RecargarReglas();
-    void ejecutarIptables(const QString &comando);
+    void ejecutarIptables(const QByteArray &comando);
 };
 
 #endif

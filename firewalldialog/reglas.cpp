@@ -8,33 +8,29 @@ namespace Reglas {
 
 namespace {
 
-bool esBlanco(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')
-           || c == QLatin1Char('\r');
-}
+bool esBlanco(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 } // namespace
 
-std::optional<QStringList> dividir(const QString &linea)
+std::optional<QByteArrayList> dividir(const QByteArray &linea)
 {
-    QStringList argumentos;
-    QString actual;
+    QByteArrayList argumentos;
+    QByteArray actual;
     bool enPalabra = false; // "" is an (empty) argument of its own
     bool entreComillas = false;
     for (qsizetype i = 0; i < linea.size(); ++i) {
-        const QChar c = linea.at(i);
+        const char c = linea.at(i);
         if (entreComillas) {
-            if (c == QLatin1Char('\\')) {
+            if (c == '\\') {
                 if (++i == linea.size())
                     return std::nullopt;
                 actual += linea.at(i);
-            } else if (c == QLatin1Char('"')) {
+            } else if (c == '"') {
                 entreComillas = false;
             } else {
                 actual += c;
             }
-        } else if (c == QLatin1Char('"')) {
+        } else if (c == '"') {
             entreComillas = true;
             enPalabra = true;
         } else if (esBlanco(c)) {
@@ -63,10 +59,11 @@ bool esIPv4(const QString &texto)
     return patron.match(texto).hasMatch();
 }
 
-QStringList leerInstantanea(const QByteArray &contenido)
+QByteArrayList leerInstantanea(const QByteArray &contenido)
 {
-    const QStringList lineas = Texto::lineas(QString::fromUtf8(contenido));
-    QStringList reglas;
+    // Latin-1 keeps every byte as one character; the rules go back as bytes.
+    const QStringList lineas = Texto::lineas(QString::fromLatin1(contenido));
+    QByteArrayList reglas;
     bool enFiltro = false;
     for (const QString &linea : lineas) {
         if (!enFiltro) {
@@ -77,7 +74,7 @@ QStringList leerInstantanea(const QByteArray &contenido)
             // A table header inside an unfinished block: that block ended.
             enFiltro = linea == QLatin1String("*filter");
         } else if (linea.startsWith(QLatin1String("-A "))) {
-            reglas.append(linea.mid(3));
+            reglas.append(linea.mid(3).toLatin1());
         }
     }
     return reglas;

@@ -2,9 +2,12 @@
 #define TALVORA_REGLAS_H
 
 // The text side of the firewall dialog: reading an iptables-save snapshot,
-// and turning a rule's text into an argument vector without any shell.
+// and turning a rule's text into an argument vector without any shell. Both
+// work on bytes: a rule must go back to iptables as iptables-save printed it,
+// whatever the encoding of its comments.
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -14,19 +17,21 @@ namespace Reglas {
 // Splits a command line into arguments with the quoting iptables-save
 // writes: words are separated by blanks; a double-quoted part may hold
 // blanks, and inside it a backslash takes the next character literally.
-// Outside quotes every character but blanks and '"' is literal. Nothing is
+// Outside quotes every byte but blanks and '"' is literal. Nothing is
 // expanded. An unclosed quote (or a quote ending in a lone backslash) gives
-// no result.
-std::optional<QStringList> dividir(const QString &linea);
+// no result. The bytes that matter are ASCII, which never occur inside a
+// UTF-8 sequence, so this splits UTF-8 and ISO-8859-1 text alike.
+std::optional<QByteArrayList> dividir(const QByteArray &linea);
 
 // A dotted IPv4 address, optionally followed by "/0" to "/32". Parts are
 // written without leading zeros, which some parsers read as octal.
 bool esIPv4(const QString &texto);
 
 // The rules of the filter table in an iptables-save snapshot: its "-A "
-// lines with those three characters cut. Chain lines and everything else
-// are skipped; a block lasts to "COMMIT", the next table or the end.
-QStringList leerInstantanea(const QByteArray &contenido);
+// lines with those three characters cut, each with its bytes as they are.
+// Chain lines and everything else are skipped; a block lasts to "COMMIT",
+// the next table or the end.
+QByteArrayList leerInstantanea(const QByteArray &contenido);
 
 } // namespace Reglas
 

@@ -5,6 +5,7 @@
 // keeps the input that broke it.
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
@@ -48,21 +49,25 @@ inline std::vector<std::string> lineasCrudas(const std::string &s)
 
 // Quotes an argument vector as iptables-save quotes a rule: a value made
 // only of ASCII letters, digits, '_' and '-' stays bare, any other goes in
-// double quotes with '"', '\\' and '\'' escaped by a backslash.
-inline QString citar(const QStringList &argumentos)
+// double quotes with '"', '\\' and '\'' escaped by a backslash. Other bytes,
+// in whatever encoding, are copied as they are.
+inline QByteArray citar(const QByteArrayList &argumentos)
 {
-    QStringList citados;
-    for (const QString &valor : argumentos) {
+    QByteArrayList citados;
+    for (const QByteArray &valor : argumentos) {
         bool desnudo = !valor.isEmpty();
-        for (const QChar c : valor)
-            desnudo
-                = desnudo && c.unicode() < 128 && (c.isLetterOrNumber() || c == '_' || c == '-');
-        QString v;
-        for (const QChar c : valor)
-            v += (c == '"' || c == '\\' || c == '\'' ? QStringLiteral("\\") : QString()) + c;
-        citados.append(desnudo ? valor : QLatin1Char('"') + v + QLatin1Char('"'));
+        QByteArray v;
+        for (const char c : valor) {
+            const bool palabra = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
+                                 || (c >= '0' && c <= '9') || c == '_' || c == '-';
+            desnudo = desnudo && palabra;
+            if (c == '"' || c == '\\' || c == '\'')
+                v += '\\';
+            v += c;
+        }
+        citados.append(desnudo ? valor : '"' + v + '"');
     }
-    return citados.join(QLatin1Char(' '));
+    return citados.join(' ');
 }
 
 #endif

@@ -20,15 +20,15 @@ int main(int argc, char **argv)
     const QString dir = QString::fromLocal8Bit(argv[1]);
     escribir(dir + "/ajustes/por-defecto.conf", Ajustes::componer(Ajustes::valoresPorDefecto()));
 
-    QStringList editados = Ajustes::valoresPorDefecto();
-    editados[0] = QStringLiteral("gedit --new-window");
-    editados[5] = QStringLiteral("/run/korv-gate.pid");
-    editados[11] = QStringLiteral("%editor /etc/squid/squid.conf # configuración");
-    editados[23] = QString();
-    editados[42] = QStringLiteral("/srv/xinetd.d");
-    editados[43] = QStringLiteral("vi /etc/ftpaccess\nrm -rf /"); // a pasted line break
+    QByteArrayList editados = Ajustes::valoresPorDefecto();
+    editados[0] = "gedit --new-window";
+    editados[5] = "/run/korv-gate.pid";
+    editados[11] = "%editor /etc/squid/squid.conf # configuración";
+    editados[23] = QByteArray();
+    editados[42] = "/srv/xinetd.d";
+    editados[43] = "vi /etc/ftpaccess\nrm -rf /"; // a pasted line break
     escribir(dir + "/ajustes/editado.conf", Ajustes::componer(editados));
-    escribir(dir + "/ajustes/vacio.conf", Ajustes::componer(QStringList()));
+    escribir(dir + "/ajustes/vacio.conf", Ajustes::componer(QByteArrayList()));
 
     escribir(dir + "/hosts/talvora-hosts.allow", Accesos::HostsAllowPorDefecto);
     escribir(dir + "/hosts/talvora-hosts.deny", Accesos::HostsDenyPorDefecto);

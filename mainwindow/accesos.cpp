@@ -32,22 +32,22 @@ const QString LogHostsDeny = QStringLiteral("/var/log/HOSTS.DENY");
 const QString Viejo = QStringLiteral(".viejo");
 
 // "/bin/cp --force -p" of one fixed path onto another.
-QString copia(const QString &desde, const QString &hacia)
+QByteArray copia(const QString &desde, const QString &hacia)
 {
-    return QStringLiteral("/bin/cp --force -p ") + Host::path(desde) + QLatin1Char(' ')
-           + Host::path(hacia);
+    return "/bin/cp --force -p " + QFile::encodeName(Host::path(desde)) + ' '
+           + QFile::encodeName(Host::path(hacia));
 }
 
 // The backup must hold the old file before anything replaces it.
 void instalar(const QString &instalado, const QString &nombre)
 {
     Comandos::ejecutar(copia(instalado, instalado + Viejo));
-    Comandos::ejecutar(copia(PorDefecto + nombre, instalado) + QStringLiteral(" &"));
+    Comandos::ejecutar(copia(PorDefecto + nombre, instalado) + " &");
 }
 
 } // namespace
 
-std::optional<QString> leerHostsAllow()
+std::optional<ArchivoHostsAllow> leerHostsAllow()
 {
     QFile archivo(Host::path(HostsAllow));
     if (!archivo.open(QIODevice::ReadOnly))
@@ -55,7 +55,16 @@ std::optional<QString> leerHostsAllow()
     const QByteArray contenido = archivo.readAll();
     if (archivo.error() != QFileDevice::NoError)
         return std::nullopt;
-    return Texto::lineas(QString::fromLocal8Bit(contenido)).join(QLatin1Char('\n'));
+    return analizarHostsAllow(contenido);
+}
+
+ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido)
+{
+    // One encoding for the whole file: the editor's lines cannot be told
+    // apart once edited.
+    const Texto::Codificacion codificacion = Texto::detectar(contenido);
+    const QString texto = Texto::decodificar(contenido, codificacion);
+    return ArchivoHostsAllow{Texto::lineas(texto).join(QLatin1Char('\n')), codificacion};
 }
 
 QString textoHostsAllow(const QString &editor)
@@ -66,9 +75,15 @@ QString textoHostsAllow(const QString &editor)
     return texto;
 }
 
-bool guardarHostsAllow(const QString &editor)
+std::optional<QByteArray> bytesHostsAllow(const QString &editor, Texto::Codificacion codificacion)
 {
-    return Host::replaceFile(Host::path(HostsAllow), textoHostsAllow(editor).toLocal8Bit());
+    return Texto::codificar(textoHostsAllow(editor), codificacion);
+}
+
+bool guardarHostsAllow(const QString &editor, Texto::Codificacion codificacion)
+{
+    const std::optional<QByteArray> bytes = bytesHostsAllow(editor, codificacion);
+    return bytes && Host::replaceFile(Host::path(HostsAllow), *bytes);
 }
 
 bool escribirHostsDeny()
@@ -86,9 +101,9 @@ void instalarKorvgate() { instalar(Korvgate, QStringLiteral("korv-gate")); }
 
 void instalarFtp() { instalar(Ftpaccess, QStringLiteral("ftpaccess")); }
 
-QString comandoLogHostsDeny(const QString &editor)
+QByteArray comandoLogHostsDeny(const QByteArray &editor)
 {
-    return editor + QLatin1Char(' ') + Host::path(LogHostsDeny) + QStringLiteral(" &");
+    return editor + ' ' + QFile::encodeName(Host::path(LogHostsDeny)) + " &";
 }
 
 } // namespace Accesos

@@ -4,6 +4,9 @@
 // /etc/hosts.allow as the editor shows it, and the default access-control
 // and service files.
 
+#include "platform/texto.h"
+
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -13,13 +16,23 @@ extern const char *const HostsDenyPorDefecto;
 extern const char *const HostsAllowPorDefecto;
 
 // /etc/hosts.allow as the editor shows it: its lines, without the last line
-// end. Nothing when it cannot be read.
-std::optional<QString> leerHostsAllow();
+// end, decoded in the file's encoding (see Texto::detectar), which a save
+// keeps. Nothing when it cannot be read.
+struct ArchivoHostsAllow {
+    QString texto;
+    Texto::Codificacion codificacion;
+};
+std::optional<ArchivoHostsAllow> leerHostsAllow();
+ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido); // the same, without I/O
 
 // The editor's text as it is saved: one "\n" more, and another if the text
 // does not then end in an empty line.
 QString textoHostsAllow(const QString &editor);
-bool guardarHostsAllow(const QString &editor);
+// Those bytes in the file's encoding; nothing when the text holds a
+// character the encoding cannot.
+std::optional<QByteArray> bytesHostsAllow(const QString &editor, Texto::Codificacion codificacion);
+// False, the file untouched, when it cannot be encoded or replaced.
+bool guardarHostsAllow(const QString &editor, Texto::Codificacion codificacion);
 
 // Backs /etc/hosts.deny up to hosts.deny.viejo (and waits for the copy),
 // then writes the default list. False when the list could not be written.
@@ -32,7 +45,7 @@ void instalarKorvgate();
 void instalarFtp();
 
 // The editor setting run as it is on the log of refused connections.
-QString comandoLogHostsDeny(const QString &editor);
+QByteArray comandoLogHostsDeny(const QByteArray &editor);
 
 } // namespace Accesos
 

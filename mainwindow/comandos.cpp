@@ -4,13 +4,15 @@
 
 namespace Comandos {
 
-void ejecutar(const QString &comando) { Host::run(comando); }
+void ejecutar(const QByteArray &comando) { Host::run(comando); }
 
-QString expandirEditor(const QString &comando, const QString &editor)
+// ASCII bytes never occur inside a UTF-8 sequence, so the byte search finds
+// the same places in UTF-8 and in ISO-8859-1.
+QByteArray expandirEditor(const QByteArray &comando, const QByteArray &editor)
 {
-    QString resultado = comando;
-    resultado.replace(QStringLiteral("%editor"), editor);
-    return resultado + QStringLiteral(" &");
+    QByteArray resultado = comando;
+    resultado.replace("%editor", editor);
+    return resultado + " &";
 }
 
 } // namespace Comandos

@@ -1,22 +1,18 @@
 #include "mainwindow/estado.h"
 
+#include "platform/host.h"
 #include "platform/texto.h"
-
-#include <QFile>
 
 namespace Estado {
 
-QString porArchivo(const QString &ruta) { return QFile::exists(ruta) ? MarcaOn : MarcaOff; }
+QString porArchivo(const QByteArray &ruta) { return Host::exists(ruta) ? MarcaOn : MarcaOff; }
 
-QString porXinetd(const QString &ruta)
+QString porXinetd(const QByteArray &ruta)
 {
-    QFile archivo(ruta);
-    if (!archivo.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> contenido = Host::readFile(ruta);
+    if (!contenido)
         return MarcaError;
-    const QByteArray contenido = archivo.readAll();
-    if (archivo.error() != QFileDevice::NoError)
-        return MarcaError;
-    return xinetdDesactivado(contenido) ? MarcaOff : MarcaOn;
+    return xinetdDesactivado(*contenido) ? MarcaOff : MarcaOn;
 }
 
 bool xinetdDesactivado(const QByteArray &contenido)

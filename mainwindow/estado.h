@@ -16,11 +16,11 @@ inline const QString MarcaPendiente = QStringLiteral("<b><font color=darkblue>--
 
 namespace Estado {
 
-// ON while the path exists (a directory too), OFF otherwise.
-QString porArchivo(const QString &ruta);
+// ON while the path (its exact bytes) exists, a directory too; OFF otherwise.
+QString porArchivo(const QByteArray &ruta);
 
 // Error when the file cannot be read; OFF when a line switches it off; ON.
-QString porXinetd(const QString &ruta);
+QString porXinetd(const QByteArray &ruta);
 
 // True when some line of an xinetd service file holds "disable" and "yes"
 // exactly once each: the service is switched off.

@@ -210,23 +210,26 @@ void form1::noSePudoEscribir()
 
 // Status probes -------------------------------------------------------------
 
-void form1::LeerEstadoArchivo(const QString &ruta, QLabel *etiqueta)
+void form1::LeerEstadoArchivo(const QByteArray &ruta, QLabel *etiqueta)
 {
     etiqueta->setText(Estado::porArchivo(ruta));
 }
 
-void form1::LeerArchivoXinetd(const QString &ruta, QLabel *etiqueta)
+void form1::LeerArchivoXinetd(const QByteArray &ruta, QLabel *etiqueta)
 {
     etiqueta->setText(Estado::porXinetd(ruta));
+}
+
+QByteArray form1::archivoXinetd(Indice i) const
+{
+    return Ajustes::valor(C::cDirectorioXinetd) + '/' + servicios[i].archivoXinetd;
 }
 
 void form1::sondear(Indice i)
 {
     const Servicio &s = servicios[i];
     if (s.archivoXinetd)
-        LeerArchivoXinetd(Ajustes::valor(C::cDirectorioXinetd) + QLatin1Char('/')
-                              + QLatin1String(s.archivoXinetd),
-                          etiqueta(i));
+        LeerArchivoXinetd(archivoXinetd(i), etiqueta(i));
     else
         LeerEstadoArchivo(Ajustes::valor(*s.estado), etiqueta(i));
 }
@@ -333,7 +336,7 @@ void form1::bEditarSamba_Click()
 
 // xinetd switching ----------------------------------------------------------
 
-void form1::CambiarArchivoXinetd(const QString &ruta, QLabel *etiqueta, int direccion,
+void form1::CambiarArchivoXinetd(const QByteArray &ruta, QLabel *etiqueta, int direccion,
                                  Ranura sondeo)
 {
     if (!Xinetd::cambiarArchivo(ruta, direccion == 1)) {
@@ -347,9 +350,7 @@ void form1::CambiarArchivoXinetd(const QString &ruta, QLabel *etiqueta, int dire
 
 void form1::cambiar(Indice i, int direccion)
 {
-    CambiarArchivoXinetd(Ajustes::valor(C::cDirectorioXinetd) + QLatin1Char('/')
-                             + QLatin1String(servicios[i].archivoXinetd),
-                         etiqueta(i), direccion, servicios[i].sondeo);
+    CambiarArchivoXinetd(archivoXinetd(i), etiqueta(i), direccion, servicios[i].sondeo);
 }
 
 void form1::bIniciarTelnet_Click() { cambiar(Telnet, 1); }
@@ -365,14 +366,24 @@ void form1::bDetenerSwat_Click() { cambiar(Swat, 0); }
 
 void form1::LeerEstadoHostsAllow()
 {
-    const std::optional<QString> texto = Accesos::leerHostsAllow();
-    mlHostsAllow->setPlainText(texto.value_or(MarcaError));
+    const std::optional<Accesos::ArchivoHostsAllow> archivo = Accesos::leerHostsAllow();
+    mlHostsAllow->setPlainText(archivo ? archivo->texto : MarcaError);
+    codificacionHostsAllow = archivo ? archivo->codificacion : Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
+}
+
+// toPlainText() turns no-break spaces into blanks, which would rewrite every
+// line holding one (byte A0 in ISO-8859-1); the raw text keeps them.
+QString form1::textoHostsAllow() const
+{
+    QString texto = mlHostsAllow->document()->toRawText();
+    texto.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return texto;
 }
 
 void form1::bAplicarHostsAllow_Click()
 {
-    if (!Accesos::guardarHostsAllow(mlHostsAllow->toPlainText())) {
+    if (!Accesos::guardarHostsAllow(textoHostsAllow(), codificacionHostsAllow)) {
         noSePudoEscribir();
         return;
     }
@@ -398,6 +409,7 @@ void form1::EscribirHostsAllow()
 {
     // The editor shows the default list even when the file cannot take it.
     mlHostsAllow->setPlainText(QString::fromLatin1(Accesos::HostsAllowPorDefecto));
+    codificacionHostsAllow = Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
     if (!Accesos::escribirHostsAllow()) {
         noSePudoEscribir();
@@ -412,10 +424,7 @@ void form1::EscribirKorvgate() { Accesos::instalarKorvgate(); }
 
 // Manual, about box and dialogs ---------------------------------------------
 
-void form1::VerManual()
-{
-    Comandos::ejecutar(Ajustes::valor(C::cAbrirManual) + QStringLiteral(" &"));
-}
+void form1::VerManual() { Comandos::ejecutar(Ajustes::valor(C::cAbrirManual) + " &"); }
 
 void form1::VerAcercade()
 {

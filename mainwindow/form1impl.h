@@ -6,6 +6,7 @@
 // comandos, xinetd, accesos); this class applies their results to the window.
 
 #include "mainwindow/form1base.h"
+#include "platform/texto.h"
 #include "settings/ajustes.h"
 
 #include <optional>
@@ -107,9 +108,10 @@ private:
     enum Indice { Gate, Squid, Httpd, Samba, Sendmail, Dns, Xinetd, Telnet, Ftp, Pop3, Swat };
     static const Servicio servicios[];
 
-    void LeerEstadoArchivo(const QString &ruta, QLabel *etiqueta);
-    void LeerArchivoXinetd(const QString &ruta, QLabel *etiqueta);
-    void CambiarArchivoXinetd(const QString &ruta, QLabel *etiqueta, int direccion, Ranura sondeo);
+    void LeerEstadoArchivo(const QByteArray &ruta, QLabel *etiqueta);
+    void LeerArchivoXinetd(const QByteArray &ruta, QLabel *etiqueta);
+    void CambiarArchivoXinetd(const QByteArray &ruta, QLabel *etiqueta, int direccion,
+                              Ranura sondeo);
 
     QLabel *etiqueta(Indice i);
     void sondear(Indice i);
@@ -121,6 +123,11 @@ private:
     void cambiar(Indice i, int direccion);
     void noSePudoEscribir();
     void construirMenus();
+    QByteArray archivoXinetd(Indice i) const;
+    QString textoHostsAllow() const;
+
+    // hosts.allow is written back in the encoding it was read in.
+    Texto::Codificacion codificacionHostsAllow = Texto::Codificacion::Utf8;
 };
 
 #endif

@@ -3,7 +3,6 @@
 #include "platform/host.h"
 #include "platform/texto.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 namespace Xinetd {
@@ -26,15 +25,10 @@ QByteArray reescribir(const QByteArray &contenido, bool activar)
     return texto.toLatin1();
 }
 
-bool cambiarArchivo(const QString &ruta, bool activar)
+bool cambiarArchivo(const QByteArray &ruta, bool activar)
 {
-    QFile archivo(ruta);
-    if (!archivo.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray contenido = archivo.readAll();
-    const bool leido = archivo.error() == QFileDevice::NoError;
-    archivo.close();
-    return leido && Host::replaceFile(ruta, reescribir(contenido, activar));
+    const std::optional<QByteArray> contenido = Host::readFile(ruta);
+    return contenido && Host::replaceFile(ruta, reescribir(*contenido, activar));
 }
 
 } // namespace Xinetd

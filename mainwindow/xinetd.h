@@ -16,7 +16,8 @@ QByteArray reescribir(const QByteArray &contenido, bool activar);
 
 // Reads the file and replaces it with the rewritten text (even when no line
 // changed). False, with the file untouched, when it cannot be read or replaced.
-bool cambiarArchivo(const QString &ruta, bool activar);
+// The path is taken byte for byte: it comes from the settings file.
+bool cambiarArchivo(const QByteArray &ruta, bool activar);
 
 } // namespace Xinetd
 

@@ -1,11 +1,12 @@
 #include "platform/host.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -33,14 +34,11 @@ Host::ArgvRunner &argvRunner()
     return runner;
 }
 
-int forkExec(const QStringList &argv)
+int forkExec(const QByteArrayList &argv)
 {
     if (argv.isEmpty())
         return -1;
-    std::vector<QByteArray> bytes;
-    bytes.reserve(argv.size());
-    for (const QString &a : argv)
-        bytes.push_back(a.toLocal8Bit());
+    QByteArrayList bytes = argv;
     std::vector<char *> args;
     for (QByteArray &b : bytes)
         args.push_back(b.data());
@@ -91,6 +89,30 @@ bool copyXattrs(const QByteArray &from, int fd)
     return true;
 }
 
+// Where a write to 'path' lands: a symbolic link is followed, so that the
+// link itself stays; a dangling one names the file to create.
+QByteArray whereItLands(const QByteArray &path)
+{
+    struct stat st {
+    };
+    if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    if (char *real = ::realpath(path.constData(), nullptr)) {
+        const QByteArray canonical(real);
+        std::free(real);
+        return canonical;
+    }
+    std::vector<char> buffer(PATH_MAX);
+    const ssize_t n = ::readlink(path.constData(), buffer.data(), buffer.size());
+    if (n <= 0 || static_cast<size_t>(n) >= buffer.size())
+        return path;
+    const QByteArray link(buffer.data(), n);
+    if (link.startsWith('/'))
+        return link;
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? link : path.left(slash + 1) + link;
+}
+
 } // namespace
 
 namespace Host {
@@ -103,56 +125,99 @@ QString path(const QString &absolute)
     return root + absolute;
 }
 
-int run(const QString &command)
+int run(const QByteArray &command)
 {
     if (shellRunner())
         return shellRunner()(command);
-    return std::system(command.toLocal8Bit().constData());
+    return std::system(command.constData());
 }
 
-int runArgv(const QStringList &argv)
+int runArgv(const QByteArrayList &argv)
 {
     if (argvRunner())
         return argvRunner()(argv);
     return forkExec(argv);
 }
 
+bool exists(const QByteArray &path)
+{
+    // No file name holds a NUL; the C string would name another file.
+    struct stat st {
+    };
+    return !path.isEmpty() && !path.contains('\0') && ::stat(path.constData(), &st) == 0;
+}
+
+std::optional<QByteArray> readFile(const QByteArray &path)
+{
+    if (path.contains('\0'))
+        return std::nullopt;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    QByteArray data;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ::close(fd);
+            return n == 0 ? std::optional<QByteArray>(data) : std::nullopt;
+        }
+        data.append(buffer, n);
+    }
+}
+
 bool replaceFile(const QString &filePath, const QByteArray &data)
 {
-    // Write where the link points, so that the link itself stays.
-    QString target = filePath;
-    QFileInfo info(filePath);
-    if (info.isSymLink()) {
-        const QString canonical = info.canonicalFilePath();
-        target = canonical.isEmpty() ? info.symLinkTarget() : canonical;
-    }
-    const QByteArray targetBytes = QFile::encodeName(target);
+    return replaceFile(QFile::encodeName(filePath), data);
+}
+
+bool replaceFile(const QByteArray &filePath, const QByteArray &data)
+{
+    if (filePath.isEmpty() || filePath.contains('\0'))
+        return false;
+    const QByteArray target = whereItLands(filePath);
 
     struct stat old {
     };
-    const bool existed = ::stat(targetBytes.constData(), &old) == 0;
+    const bool existed = ::stat(target.constData(), &old) == 0;
     if (existed && !S_ISREG(old.st_mode))
         return false;
 
-    // Unbuffered: a short write (file size limit, full disk) shows here;
-    // a buffered one would only fail in commit's flush, which is not checked.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    // Beside the target, so that the rename stays on one file system. 0666:
+    // a new file gets the umask's mode, as any program's would.
+    QByteArray temporary;
+    int fd = -1;
+    for (int intento = 0; fd < 0 && intento < 100; ++intento) {
+        temporary = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
         return false;
-    if (file.write(data) != data.size() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return false;
+
+    // A short write (file size limit, full disk) must fail the whole save.
+    bool ok = true;
+    for (qsizetype hecho = 0; ok && hecho < data.size();) {
+        const ssize_t n
+            = ::write(fd, data.constData() + hecho, static_cast<size_t>(data.size() - hecho));
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        hecho += ok ? n : 0;
     }
     // After the data: a write may drop set-id bits and file capabilities.
-    if (existed) {
-        const int fd = file.handle();
-        if (fchown(fd, old.st_uid, old.st_gid) != 0 || fchmod(fd, old.st_mode & 07777) != 0
-            || !copyXattrs(targetBytes, fd)) {
-            file.cancelWriting();
-            return false;
-        }
-    }
-    return file.commit();
+    if (ok && existed)
+        ok = fchown(fd, old.st_uid, old.st_gid) == 0 && fchmod(fd, old.st_mode & 07777) == 0
+             && copyXattrs(target, fd);
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.constData(), target.constData()) == 0;
+    if (!ok)
+        ::unlink(temporary.constData());
+    return ok;
 }
 
 void setRoot(const QString &root)

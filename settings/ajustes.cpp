@@ -7,21 +7,21 @@
 
 namespace {
 
-QStringList columna(bool nombres)
+QByteArrayList columna(bool nombres)
 {
-#define TALVORA_NOMBRE(clave, defecto) QStringLiteral(#clave),
-#define TALVORA_DEFECTO(clave, defecto) QStringLiteral(defecto),
-    static const QStringList n{TALVORA_AJUSTES(TALVORA_NOMBRE)};
-    static const QStringList d{TALVORA_AJUSTES(TALVORA_DEFECTO)};
+#define TALVORA_NOMBRE(clave, defecto) QByteArrayLiteral(#clave),
+#define TALVORA_DEFECTO(clave, defecto) QByteArrayLiteral(defecto),
+    static const QByteArrayList n{TALVORA_AJUSTES(TALVORA_NOMBRE)};
+    static const QByteArrayList d{TALVORA_AJUSTES(TALVORA_DEFECTO)};
 #undef TALVORA_NOMBRE
 #undef TALVORA_DEFECTO
     static_assert(static_cast<int>(Ajustes::Clave::cEditarFtp) + 1 == Ajustes::Cantidad);
     return nombres ? n : d;
 }
 
-QStringList &actuales()
+QByteArrayList &actuales()
 {
-    static QStringList v = Ajustes::valoresPorDefecto();
+    static QByteArrayList v = Ajustes::valoresPorDefecto();
     return v;
 }
 
@@ -33,60 +33,98 @@ namespace Ajustes {
 
 const QStringList &claves()
 {
-    static const QStringList c = columna(true);
+    static const QStringList c = [] {
+        QStringList nombres;
+        for (const QByteArray &n : columna(true))
+            nombres.append(QString::fromLatin1(n));
+        return nombres;
+    }();
     return c;
 }
 
-const QStringList &valoresPorDefecto()
+const QByteArrayList &valoresPorDefecto()
 {
-    static const QStringList d = columna(false);
+    static const QByteArrayList d = columna(false);
     return d;
 }
 
 QString nombre(Clave clave) { return claves().at(indice(clave)); }
 
-QString valor(Clave clave) { return actuales().at(indice(clave)); }
+QByteArray valor(Clave clave) { return actuales().at(indice(clave)); }
 
-QString porDefecto(Clave clave) { return valoresPorDefecto().at(indice(clave)); }
+QByteArray porDefecto(Clave clave) { return valoresPorDefecto().at(indice(clave)); }
 
-QStringList valores() { return actuales(); }
+QByteArrayList valores() { return actuales(); }
 
-void asignar(const QStringList &nuevos)
+void asignar(const QByteArrayList &nuevos)
 {
-    QStringList v = nuevos.mid(0, Cantidad);
+    QByteArrayList v = nuevos.mid(0, Cantidad);
     while (v.size() < Cantidad)
-        v.append(QString());
+        v.append(QByteArray());
     actuales() = v;
 }
 
-QString limpiar(const QString &valor)
+// Both bytes are line ends in UTF-8 and in ISO-8859-1 alike.
+QByteArray limpiar(const QByteArray &valor)
 {
-    QString v = valor;
-    v.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    v.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QByteArray v = valor;
+    v.replace('\r', ' ');
+    v.replace('\n', ' ');
     return v;
+}
+
+QString mostrar(const QByteArray &valor) { return Texto::decodificar(valor); }
+
+std::optional<QByteArrayList> editar(const QByteArrayList &anteriores, const QStringList &textos)
+{
+    Texto::Codificacion delArchivo = Texto::Codificacion::Utf8;
+    for (const QByteArray &v : anteriores) {
+        if (Texto::detectar(v) == Texto::Codificacion::Latin1)
+            delArchivo = Texto::Codificacion::Latin1;
+    }
+    QByteArrayList nuevos;
+    for (int i = 0; i < Cantidad; ++i) {
+        const QByteArray anterior = anteriores.value(i);
+        const QString texto = textos.value(i);
+        if (texto == mostrar(anterior)) {
+            nuevos.append(limpiar(anterior));
+            continue;
+        }
+        const std::optional<QByteArray> bytes = Texto::codificar(
+            texto, Texto::esAscii(anterior) ? delArchivo : Texto::detectar(anterior));
+        if (!bytes)
+            return std::nullopt;
+        nuevos.append(limpiar(*bytes));
+    }
+    return nuevos;
 }
 
 QString rutaArchivo() { return Host::path(QStringLiteral(TALVORA_DATADIR "/conf")); }
 
-QStringList analizar(const QByteArray &contenido)
+QByteArrayList analizar(const QByteArray &contenido)
 {
-    QStringList lineas = Texto::lineas(QString::fromLocal8Bit(contenido));
-    lineas = lineas.mid(0, Cantidad);
+    // Latin-1 maps each byte to one character and back: the split keeps
+    // every byte of every line.
+    QByteArrayList lineas;
+    for (const QString &linea : Texto::lineas(QString::fromLatin1(contenido))) {
+        if (lineas.size() == Cantidad)
+            break;
+        lineas.append(linea.toLatin1());
+    }
     while (lineas.size() < Cantidad)
-        lineas.append(QString());
+        lineas.append(QByteArray());
     return lineas;
 }
 
-QByteArray componer(const QStringList &valores)
+QByteArray componer(const QByteArrayList &valores)
 {
-    QString texto;
+    QByteArray texto;
     for (int i = 0; i < Cantidad; ++i) {
         // A stray line break would shift every later setting.
         texto += limpiar(valores.value(i));
-        texto += QLatin1Char('\n');
+        texto += '\n';
     }
-    return texto.toLocal8Bit();
+    return texto;
 }
 
 Carga cargar()
@@ -103,7 +141,7 @@ Carga cargar()
     return Carga::Cargado;
 }
 
-bool guardar(const QStringList &valores)
+bool guardar(const QByteArrayList &valores)
 {
     return Host::replaceFile(rutaArchivo(), componer(valores));
 }

@@ -7,8 +7,10 @@
 #include "rutas.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The table, in file order: line 1 is cEditor, line 44 is cEditarFtp. Each
 // key is also the object name of its field in the configuration dialog.
@@ -69,21 +71,33 @@ enum class Clave {
 
 constexpr int Cantidad = 44;
 
-QString nombre(Clave clave); // "cEditor": the key as text, the field's object name
-QString valor(Clave clave);  // current value
-QString porDefecto(Clave clave);
+// Values are kept as the bytes the file holds: commands and paths must reach
+// the system as they were written, in whatever encoding that was.
+QString nombre(Clave clave);   // "cEditor": the key as text, the field's object name
+QByteArray valor(Clave clave); // current value
+QByteArray porDefecto(Clave clave);
 
 // All 44 in file order.
 const QStringList &claves();
-const QStringList &valoresPorDefecto();
-QStringList valores();
+const QByteArrayList &valoresPorDefecto();
+QByteArrayList valores();
 
 // Replaces all 44 values at once, in file order.
-void asignar(const QStringList &nuevos);
+void asignar(const QByteArrayList &nuevos);
 
 // A value is one line: a line break in a typed or pasted text becomes a
 // blank, so that memory and file hold the same value.
-QString limpiar(const QString &valor);
+QByteArray limpiar(const QByteArray &valor);
+
+// A value as the configuration dialog shows it (see Texto::detectar).
+QString mostrar(const QByteArray &valor);
+
+// The dialog's 44 texts back to values. A text still equal to what the
+// value showed keeps its bytes; an edited one is cleaned and takes the
+// value's encoding, or, for a value that was plain ASCII, the file's
+// (ISO-8859-1 when some value is not UTF-8). Nothing when an edited text
+// holds a character its encoding cannot.
+std::optional<QByteArrayList> editar(const QByteArrayList &anteriores, const QStringList &textos);
 
 // Path of the configuration file, TALVORA_DATADIR "/conf".
 QString rutaArchivo();
@@ -96,12 +110,12 @@ Carga cargar();
 
 // Writes the 44 values to the configuration file, replacing it atomically.
 // Returns false (the old file intact) if any step fails.
-bool guardar(const QStringList &valores);
+bool guardar(const QByteArrayList &valores);
 
-// The file format, without any I/O: 44 lines taken from the text, missing
+// The file format, without any I/O: 44 lines taken from the bytes, missing
 // ones empty, extra ones ignored, a "\r" before "\n" dropped; and back.
-QStringList analizar(const QByteArray &contenido);
-QByteArray componer(const QStringList &valores);
+QByteArrayList analizar(const QByteArray &contenido);
+QByteArray componer(const QByteArrayList &valores);
 
 } // namespace Ajustes
 

@@ -16,13 +16,15 @@ QByteArray Raiz::leer(const QString &absoluta) const
 
 Grabador::Grabador()
 {
-    Host::setRunner([this](const QString &c) {
-        comandos << c;
-        return accion ? accion(c) : 0;
+    Host::setRunner([this](const QByteArray &c) {
+        comandos << QString::fromUtf8(c);
+        return accion ? accion(comandos.last()) : 0;
     });
-    Host::setArgvRunner([this](const QStringList &v) {
-        vectores << v;
-        return accionVector ? accionVector(v) : 0;
+    Host::setArgvRunner([this](const QByteArrayList &v) {
+        vectores << QStringList();
+        for (const QByteArray &a : v)
+            vectores.last() << QString::fromUtf8(a);
+        return accionVector ? accionVector(vectores.last()) : 0;
     });
 }
 
@@ -37,14 +39,14 @@ void Grabador::deVerdad()
     accion = [](const QString &c) { return std::system(c.toLocal8Bit().constData()); };
 }
 
-QByteArray lineas(const QStringList &valores) { return (valores.join('\n') + '\n').toUtf8(); }
+QByteArray lineas(const QByteArrayList &valores) { return valores.join('\n') + '\n'; }
 
 Ventana::Ventana(const std::function<void(Ventana &)> &antes)
 {
-    QStringList valores = Ajustes::valoresPorDefecto();
-    for (QString &valor : valores) {
+    QByteArrayList valores = Ajustes::valoresPorDefecto();
+    for (QByteArray &valor : valores) {
         if (valor.startsWith("/var/") || valor == "/etc/xinetd.d")
-            valor = raiz.ruta(valor);
+            valor = QFile::encodeName(raiz.ruta(valor));
     }
     raiz.escribir(TALVORA_DATADIR "/conf", lineas(valores));
     if (antes)
@@ -52,9 +54,9 @@ Ventana::Ventana(const std::function<void(Ventana &)> &antes)
     w = std::make_unique<form1>();
 }
 
-void cambiarAjuste(Ajustes::Clave clave, const QString &valor)
+void cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor)
 {
-    QStringList valores = Ajustes::valores();
+    QByteArrayList valores = Ajustes::valores();
     valores[int(clave)] = valor;
     Ajustes::asignar(valores);
 }

@@ -22,8 +22,8 @@ struct Raiz {
     QByteArray leer(const QString &absoluta) const; // empty if unreadable
 };
 
-// Records every command line and argument vector instead of running it;
-// 'accion' may fake a command's effect or run it for real.
+// Records every command line and argument vector (as UTF-8) instead of
+// running it; 'accion' may fake a command's effect or run it for real.
 struct Grabador {
     QStringList comandos;
     QList<QStringList> vectores;
@@ -35,7 +35,7 @@ struct Grabador {
 };
 
 // The lines of a settings file, written independently of the code under test.
-QByteArray lineas(const QStringList &valores);
+QByteArray lineas(const QByteArrayList &valores);
 
 // A main window over a root whose configuration puts every status file and
 // the xinetd directory inside it. 'antes' prepares the root first.
@@ -47,7 +47,7 @@ struct Ventana {
     bool llamar(const char *slot) { return QMetaObject::invokeMethod(w.get(), slot); }
 };
 
-void cambiarAjuste(Ajustes::Clave clave, const QString &valor); // as a saved dialog does
+void cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor); // as a saved dialog does
 
 // Runs 'accion', answering in turn each modal window it opens: "=text" types
 // into an input dialog and enters it, "<Escape>" and "<Return>" press the

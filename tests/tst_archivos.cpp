@@ -142,7 +142,8 @@ private slots:
                 modo(ruta), QFileInfo(v.raiz.ruta(archivo)).symLinkTarget(),
                 QDir(QFileInfo(ruta).path()).entryList(QDir::Files | QDir::Hidden).join(' ')};
         };
-        const QStringList antes = estado(), ajustes = Ajustes::valores();
+        const QStringList antes = estado();
+        const QByteArrayList ajustes = Ajustes::valores();
         v.w->tXinetd->setText(MarcaOn); // a switch would restart it
         v.w->tTelnet->clear();
         v.w->mlHostsAllow->setPlainText("ALL: 10.0.0.1");

@@ -14,11 +14,11 @@ const QString PideRegla = "Ingreso de Dato|Ingrese la regla\nEjemplo: INPUT -s 6
 const QString PideIp = "Ingreso de Dato|Ingrese el IP a bloquear\nEjemplo: 65.54.226.254\n\nIP?";
 const QString IpMala = "Error|Direccion IP no valida|OK";
 
-QStringList campos(const QWidget *d)
+QByteArrayList campos(const QWidget *d)
 {
-    QStringList t;
+    QByteArrayList t;
     for (const QString &c : Ajustes::claves())
-        t << d->findChild<QLineEdit *>(c)->text();
+        t << d->findChild<QLineEdit *>(c)->text().toUtf8();
     return t;
 }
 
@@ -70,8 +70,8 @@ private slots:
         Ventana v;
         cambiarAjuste(Ajustes::Clave::cEditor, "  kwrite  ");
         QVERIFY(Ajustes::guardar(Ajustes::valores()));
-        const QStringList antes = Ajustes::valores();
-        QStringList esperado = antes;
+        const QByteArrayList antes = Ajustes::valores();
+        QByteArrayList esperado = antes;
         confimpl d;
         d.show();
         QCOMPARE(campos(&d), antes);
@@ -93,7 +93,7 @@ private slots:
         if (pasos.contains("Por Defecto") && !guardado.isEmpty())
             esperado = Ajustes::valoresPorDefecto();
         for (const QString &g : guardado)
-            esperado[Ajustes::claves().indexOf(g.section('=', 0, 0))] = g.section('=', 1);
+            esperado[Ajustes::claves().indexOf(g.section('=', 0, 0))] = g.section('=', 1).toUtf8();
         QCOMPARE(v.raiz.leer(Conf), lineas(esperado));
         QCOMPARE(Ajustes::valores(), esperado);
         QCOMPARE(campos(confimpl().window()), esperado); // as the next dialog shows them
@@ -106,7 +106,7 @@ private slots:
     void guardarFallido()
     {
         Ventana v;
-        const QStringList antes = Ajustes::valores();
+        const QByteArrayList antes = Ajustes::valores();
         if (QProcess::execute("chattr", {"+i", v.raiz.ruta(Dir)}) != 0)
             QSKIP("chattr +i is not available here (needs root and ext4 or tmpfs)");
         confimpl d;
@@ -214,7 +214,7 @@ private slots:
         for (const QString c : {"con espacios", "a\"b", "it's", "x $(touch %1) y", "`touch %1`",
                                 "a#b", "año ñandú", "back\\slash"})
             QCOMPARE(Host::runArgv({"iptables", "-A", "INPUT", "-m", "comment", "--comment",
-                                    c.arg(marca), "-j", "ACCEPT"}),
+                                    c.arg(marca).toUtf8(), "-j", "ACCEPT"}),
                      0);
         contestar({"=OUTPUT -m comment --comment \"a \\\"mano\\\" \\'x\\'\" -j ACCEPT"},
                   [&] { d.PushButton2->click(); });

@@ -137,7 +137,10 @@ private slots:
     void comandos()
     {
         Ventana v;
-        Ajustes::asignar(Ajustes::claves());
+        QByteArrayList claves;
+        for (const QString &c : Ajustes::claves())
+            claves << c.toUtf8();
+        Ajustes::asignar(claves);
         const QRegularExpression accion("^b(Iniciar|Detener|Reiniciar|Editar|Log)[A-Z]");
         int botones = 0;
         for (QPushButton *b : v.w->findChildren<QPushButton *>()) {
