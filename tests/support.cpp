@@ -1,5 +1,11 @@
 #include "support.h"
 
+Raiz::~Raiz()
+{
+    Host::setRoot(QString());
+    QProcess::execute("rm", {"-rf", dir.path()}); // names that are not UTF-8 too
+}
+
 void Raiz::escribir(const QString &absoluta, const QByteArray &contenido) const
 {
     QDir().mkpath(QFileInfo(ruta(absoluta)).path());
@@ -18,13 +24,12 @@ Grabador::Grabador()
 {
     Host::setRunner([this](const QByteArray &c) {
         comandos << QString::fromUtf8(c);
+        crudos << c;
         return accion ? accion(comandos.last()) : 0;
     });
     Host::setArgvRunner([this](const QByteArrayList &v) {
-        vectores << QStringList();
-        for (const QByteArray &a : v)
-            vectores.last() << QString::fromUtf8(a);
-        return accionVector ? accionVector(vectores.last()) : 0;
+        vectores << v;
+        return accionVector ? accionVector(v) : 0;
     });
 }
 
@@ -37,6 +42,14 @@ Grabador::~Grabador()
 void Grabador::deVerdad()
 {
     accion = [](const QString &c) { return std::system(c.toLocal8Bit().constData()); };
+}
+
+QByteArray muestra(const QString &nombre)
+{
+    QFile f(TALVORA_DATOS "/" + nombre);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("no sample %s", qPrintable(nombre));
+    return f.readAll();
 }
 
 QByteArray lineas(const QByteArrayList &valores) { return valores.join('\n') + '\n'; }

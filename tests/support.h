@@ -15,24 +15,28 @@
 struct Raiz {
     QTemporaryDir dir;
     Raiz() { Host::setRoot(dir.path()); }
-    ~Raiz() { Host::setRoot(QString()); }
+    ~Raiz();
     QString ruta(const QString &absoluta) const { return dir.path() + absoluta; }
     bool existe(const QString &absoluta) const { return QFileInfo::exists(ruta(absoluta)); }
     void escribir(const QString &absoluta, const QByteArray &contenido) const;
     QByteArray leer(const QString &absoluta) const; // empty if unreadable
 };
 
-// Records every command line and argument vector (as UTF-8) instead of
-// running it; 'accion' may fake a command's effect or run it for real.
+// Records every command line and argument vector instead of running it;
+// 'accion' may fake a command's effect or run it for real.
 struct Grabador {
-    QStringList comandos;
-    QList<QStringList> vectores;
+    QStringList comandos;           // as UTF-8
+    QByteArrayList crudos;          // the same, byte for byte
+    QList<QByteArrayList> vectores; // byte for byte
     std::function<int(const QString &)> accion;
-    std::function<int(const QStringList &)> accionVector;
+    std::function<int(const QByteArrayList &)> accionVector;
     Grabador();
     ~Grabador();
     void deVerdad(); // shell commands run for real (their paths lie in the root)
 };
+
+// A sample file from tests/datos.
+QByteArray muestra(const QString &nombre);
 
 // The lines of a settings file, written independently of the code under test.
 QByteArray lineas(const QByteArrayList &valores);

@@ -3,7 +3,11 @@
 // have fuzz targets of their own.)
 #include "configdialog/confimpl.h"
 #include "firewalldialog/firewallimpl.h"
+#include "firewalldialog/reglas.h"
+#include "mainwindow/estado.h"
 #include "support.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -160,7 +164,7 @@ private slots:
                           c == "iptables-save >" + raiz.ruta(Instantanea) ? instantanea : "");
             return 0;
         };
-        g.accionVector = [&](const QStringList &) {
+        g.accionVector = [&](const QByteArrayList &) {
             instantanea = filtro({"-A INPUT -j ACCEPT"});
             return 0;
         };
@@ -169,8 +173,8 @@ private slots:
         d.lreglas->setCurrentRow(boton == 1 ? 1 : -1);
         QPushButton *botones[] = {d.PushButton1, d.PushButton1, d.PushButton2, d.PushButton3};
         QCOMPARE(contestar({respuesta}, [&] { botones[boton]->click(); }), cajas);
-        QCOMPARE(g.vectores,
-                 argv.isEmpty() ? QList<QStringList>() : QList<QStringList>{argv.split('|')});
+        QCOMPARE(g.vectores, argv.isEmpty() ? QList<QByteArrayList>()
+                                            : QList<QByteArrayList>{argv.toUtf8().split('|')});
         QCOMPARE(entradas(d.lreglas).size(), argv.isEmpty() ? 2 : 1);
         QFile::remove(raiz.ruta(Instantanea));
         QDir().rmdir(raiz.ruta(Dir));
@@ -178,6 +182,30 @@ private slots:
         QCOMPARE(
             contestar({}, [&] { firewallimpl(); }),
             QStringList{"Error|No se pudo leer las reglas de Firewall.\n Intente Recargar...|OK"});
+    }
+
+    // A snapshot from iptables-save with one comment in ISO-8859-1 and one in
+    // UTF-8: each rule shows decoded on its own and goes with its own bytes.
+    void reglasCodificacion()
+    {
+        Raiz r;
+        Grabador g;
+        g.accion = [&](const QString &) {
+            r.escribir(Instantanea, muestra("iptables/iptables-latin1.txt"));
+            return 0;
+        };
+        firewallimpl d;
+        QCOMPARE(entradas(d.lreglas),
+                 QStringList({"INPUT -s 192.0.2.5/32 -m comment --comment \"señor\" -j DROP",
+                              "INPUT -s 192.0.2.6/32 -m comment --comment \"a\\\"ño\" -j ACCEPT"}));
+        for (int fila : {1, 0}) {
+            d.lreglas->setCurrentRow(fila);
+            contestar({"Si (Aceptar)"}, [&] { d.PushButton1->click(); });
+        }
+        const QByteArray a = "iptables|-D|INPUT|-s|192.0.2.", b = "/32|-m|comment|--comment|";
+        QCOMPARE(g.vectores,
+                 QList<QByteArrayList>({(a + "6" + b + "a\"\xc3\xb1o|-j|ACCEPT").split('|'),
+                                        (a + "5" + b + "se\xf1or|-j|DROP").split('|')}));
     }
 
     // Real iptables runs only in a copy of this program that "unshare --net" started.
@@ -216,9 +244,12 @@ private slots:
             QCOMPARE(Host::runArgv({"iptables", "-A", "INPUT", "-m", "comment", "--comment",
                                     c.arg(marca).toUtf8(), "-j", "ACCEPT"}),
                      0);
+        // And the rules of a real snapshot, one commented in ISO-8859-1.
+        for (const QByteArray &r : Reglas::leerInstantanea(muestra("iptables/iptables-latin1.txt")))
+            QCOMPARE(Host::runArgv(QByteArrayList{"iptables", "-A"} + *Reglas::dividir(r)), 0);
         contestar({"=OUTPUT -m comment --comment \"a \\\"mano\\\" \\'x\\'\" -j ACCEPT"},
                   [&] { d.PushButton2->click(); });
-        QCOMPARE(d.lreglas->count(), 10);
+        QCOMPARE(d.lreglas->count(), 12);
         for (int n = d.lreglas->count(); n > 0; --n) {
             d.lreglas->setCurrentRow(0);
             const QString regla = d.lreglas->currentItem()->text();
@@ -227,6 +258,46 @@ private slots:
                      qPrintable(regla));
         }
         QVERIFY(!QFileInfo::exists(marca));
+    }
+
+    // Fields left alone keep their ISO-8859-1 bytes, an edited one takes the
+    // file's encoding or is refused; commands and paths run from them name
+    // the same bytes.
+    void ajustesCodificacion()
+    {
+        Raiz r;
+        Grabador g;
+        const QByteArray raiz = QFile::encodeName(r.ruta(""));
+        const QByteArray conf = muestra("ajustes/latin1.conf").replace("@RAIZ@", raiz);
+        const QByteArray xinetd = raiz + "/etc/xinetd.d-se\xf1or/telnet";
+        QVERIFY(QDir().mkpath(r.ruta("/var/run")) && QDir().mkpath(r.ruta("/etc")));
+        QCOMPARE(::mkdir(xinetd.chopped(7), 0755), 0);
+        QVERIFY(Host::replaceFile(xinetd, "{\n\tdisable\t= yes\n}\n"));
+        QVERIFY(Host::replaceFile(raiz + "/var/run/squid-se\xf1or.pid", "1\n"));
+        r.escribir(Conf, conf);
+        QCOMPARE(Ajustes::cargar(), Ajustes::Carga::Cargado);
+        const QByteArray editado = QByteArray(conf).replace("kwrite\n", "gedit \xf1\n");
+        const QStringList casos[]
+            = {{"cLogSquid", "vi €", conf},
+               {"cEditarSquid", "%editor /etc/squid/squid.conf # configuración", conf},
+               {"cEditor", "gedit ñ", editado}};
+        for (const QStringList &c : casos) {
+            confimpl d;
+            d.findChild<QLineEdit *>(c[0])->setText(c[1]);
+            const QStringList cajas = contestar({}, [&] { d.bAplicar->click(); });
+            QCOMPARE(cajas.size(), int(c[1].contains("€")));
+            QCOMPARE(r.leer(Conf), c[2] == conf ? conf : editado);
+            QCOMPARE(Ajustes::componer(Ajustes::valores()), r.leer(Conf));
+        }
+        form1 w;
+        QCOMPARE(w.tSquid->text() + w.tTelnet->text(), MarcaOn + MarcaOff);
+        w.bIniciarSquid->click();
+        w.bEditarSquid->click();
+        w.bIniciarTelnet->click();
+        QCOMPARE(g.crudos,
+                 QByteArrayList({"/opt/se\xf1or/squid start",
+                                 "gedit \xf1 /etc/squid/squid.conf # configuraci\xf3n &"}));
+        QCOMPARE(Host::readFile(xinetd).value_or(""), "{\n\tdisable\t= no\n}\n");
     }
 };
 

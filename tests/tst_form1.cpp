@@ -362,6 +362,41 @@ private slots:
         sinArchivo.w.reset();
         QVERIFY(!sinArchivo.raiz.existe(Allow));
     }
+
+    // ISO-8859-1 stays ISO-8859-1 and UTF-8 stays UTF-8, untouched bytes and
+    // all; a character the file's encoding cannot hold is refused, by
+    // "Aplicar" and at the end, and the file is left as it was.
+    void hostsCodificacion_data()
+    {
+        QTest::addColumn<QByteArray>("archivo");
+        QTest::addColumn<QString>("tecleado");
+        QTest::addColumn<bool>("alSalir");
+        QTest::addColumn<QByteArray>("queda");
+        const QByteArray l1 = muestra("hosts/latin1-hosts.allow"), u8 = "# configuraci\xc3\xb3n\n";
+        const QByteArray nueva = "ALL: 10.0.0.1 # a\xf1o\n\n";
+        QTest::newRow("latin1") << l1 << "\nALL: 10.0.0.1 # año" << false << l1 + nueva;
+        QTest::newRow("latin1 al salir") << l1 << "\nALL: 10.0.0.1 # año" << true << l1 + nueva;
+        QTest::newRow("latin1 sin euro") << l1 << "\n# €" << false << l1;
+        QTest::newRow("latin1 sin euro al salir") << l1 << "\n# €" << true << l1;
+        QTest::newRow("utf8") << u8 << "\n# €" << false << u8 + "# \xe2\x82\xac\n\n";
+    }
+    void hostsCodificacion()
+    {
+        QFETCH(QByteArray, archivo);
+        QFETCH(QString, tecleado);
+        QFETCH(bool, alSalir);
+        QFETCH(QByteArray, queda);
+        Ventana v([&](Ventana &x) { x.raiz.escribir(Allow, archivo); });
+        v.w->mlHostsAllow->moveCursor(QTextCursor::End);
+        v.w->mlHostsAllow->insertPlainText(tecleado);
+        const QStringList cajas = contestar({}, [&] {
+            if (!alSalir)
+                v.w->bAplicarHostsAllow->click();
+            v.w.reset(); // a refused edit is still pending, and refused again
+        });
+        QCOMPARE(cajas, QStringList(queda == archivo ? 2 - alSalir : 0, NoSePudo));
+        QCOMPARE(v.raiz.leer(Allow), queda);
+    }
 };
 
 QTEST_MAIN(TstForm1)
