@@ -55,7 +55,7 @@ set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)
 # rpmbuild adds the shared-library requirements; the package name brings in
 # the platform plugins, which are loaded at run time and not linked. The
 # forms are drawn for Helvetica's metrics, which Liberation Sans has.
-set(CPACK_RPM_PACKAGE_REQUIRES "qt6-qtbase-gui, polkit, liberation-sans-fonts")
+set(CPACK_RPM_PACKAGE_REQUIRES "qt6-qtbase-gui, polkit, font(liberationsans)")
 # Weak dependencies (Suggests is the weak tag this CPack writes): the
 # program runs without them, but the firewall, the hosts files, the xinetd
 # switches and the alarm sound (/usr/bin/play) need them.

@@ -72,7 +72,7 @@ grep -q "exec.path\">/usr/bin/talvora<" R/usr/share/polkit-1/actions/*.policy ||
 # runs without linking it (Qt's platform plugins, the font, pkexec, polkit).
 rpm -qp --requires "$rpm" >requiere
 dpkg-deb -f "$deb" Depends Recommends | sed 's/^[A-Za-z]*: //; s/ ([^)]*)//g; s/, /\n/g' >>requiere
-for d in 'libQt6Widgets.so.6()(64bit)' polkit liberation-sans-fonts libqt6widgets6 qt6-qpa-plugins \
+for d in 'libQt6Widgets.so.6()(64bit)' polkit 'font(liberationsans)' libqt6widgets6 qt6-qpa-plugins \
     fonts-liberation pkexec; do
     grep -qxF "$d" requiere || falla "falta la dependencia $d"
 done
