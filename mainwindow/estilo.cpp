@@ -28,11 +28,14 @@ namespace Estilo {
 
 void prepararFuentes()
 {
-    const QStringList helvetica = {QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
-                                   QStringLiteral("Helvetica"), QStringLiteral("Arial")};
-    QFont::insertSubstitutions(QStringLiteral("adobe-helvetica"), helvetica);
+    // Helvetica's metrics, under the names a system has them by; the forms
+    // name the face in two ways.
+    const QStringList parecidas = {QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
+                                   QStringLiteral("Arial")};
+    for (const char *nombre : {"adobe-helvetica", "Helvetica [Adobe]", "Helvetica"})
+        QFont::insertSubstitutions(QString::fromLatin1(nombre), parecidas);
     QFont fuente = QApplication::font();
-    fuente.setFamilies(helvetica);
+    fuente.setFamilies(parecidas);
     fuente.setPixelSize(12);
     QApplication::setFont(fuente);
 }
