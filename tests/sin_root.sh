@@ -10,7 +10,8 @@ necesita root setpriv Xvfb xdotool
     exec unshare --mount --net --fork --propagation private -- bash "$0" "$construccion" --dentro
 # Mounted over, not created: mkdir would reach the machine's own disk.
 datos=/usr/local/share/talvora
-mount -t tmpfs talvora-sin-root "$([ -d $datos ] && echo $datos || echo ${datos%/*})"
+# Root's alone, as on a server: nobody cannot write the configuration there.
+mount -t tmpfs -o mode=0755 talvora-sin-root "$([ -d $datos ] && echo $datos || echo ${datos%/*})"
 mkdir -p $datos
 mount -t tmpfs -o mode=1777 talvora-tmp /tmp
 install -m 755 "$construccion/talvora" /tmp/ # where nobody reaches it

@@ -95,7 +95,8 @@ private slots:
         OrdenDeSondas orden;
         std::unique_ptr<form1> w;
         qApp->installEventFilter(&orden);
-        QCOMPARE(contestar({respuesta}, [&] { w = std::make_unique<form1>(); }), cajas);
+        const QStringList vistas = contestar({respuesta}, [&] { w = std::make_unique<form1>(); });
+        QCOMPARE(vistas, cajas);
         qApp->removeEventFilter(&orden);
         QCOMPARE(orden.orden.join(' '), construida ? "tGate tSquid tHttpd tXinetd tTelnet tFtp "
                                                      "tPop3+ tSwat+ tSendmail+ tSamba+ tDns+"
@@ -263,7 +264,9 @@ private slots:
             for (QAction *a : m->actions()) {
                 const QString nombre = "b" + a->text().replace("Logs", "Log") + servicio;
                 if (auto *b = v.w->findChild<QPushButton *>(nombre)) {
-                    QCOMPARE(efecto([&] { a->trigger(); }), efecto([&] { b->click(); }));
+                    const QString porMenu = efecto([&] { a->trigger(); });
+                    const QString porBoton = efecto([&] { b->click(); });
+                    QCOMPARE(porMenu, porBoton);
                 } else if (a->text() == "S&alir") {
                     vistas << (QObject::disconnect(a, nullptr, qApp, nullptr) ? "quit" : "");
                 } else if (!a->menu() && !a->isSeparator()) {
@@ -298,8 +301,8 @@ private slots:
         v.grabador.deVerdad();
         for (const QByteArray &viejo :
              {QByteArray("ALL: .ejemplo.org\n"), QByteArray(Accesos::HostsDenyPorDefecto)}) {
-            QCOMPARE(contestar({}, [&] { v.llamar("EscribirHostsDeny"); }),
-                     QStringList{"Listo|Se modifico /etc/hosts.deny|OK"});
+            const QStringList cajas = contestar({}, [&] { v.llamar("EscribirHostsDeny"); });
+            QCOMPARE(cajas, QStringList{"Listo|Se modifico /etc/hosts.deny|OK"});
             QCOMPARE(v.raiz.leer(Deny + ".viejo"), viejo);
             QCOMPARE(v.raiz.leer(Deny), Accesos::HostsDenyPorDefecto);
         }
