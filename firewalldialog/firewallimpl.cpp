@@ -10,7 +10,6 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 firewallimpl::firewallimpl(QWidget *parent, const char *name)
     : firewall(parent, name, false, Qt::WindowFlags())
@@ -23,6 +22,7 @@ firewallimpl::~firewallimpl() = default;
 void firewallimpl::RecargarReglas()
 {
     lreglas->clear();
+    reglas_.clear();
     const QString instantanea = Host::path(QStringLiteral(TALVORA_DATADIR "/firewall"));
     Host::run("iptables-save >" + QFile::encodeName(instantanea));
     QFile archivo(instantanea);
@@ -32,18 +32,13 @@ void firewallimpl::RecargarReglas()
             QStringLiteral("No se pudo leer las reglas de Firewall.\n Intente Recargar..."));
         return;
     }
-    // Each entry shows its rule decoded on its own, and keeps the bytes that
-    // iptables-save printed for the deletion.
-    const QByteArrayList reglas = Reglas::leerInstantanea(archivo.readAll());
+    // Each entry shows its rule decoded on its own.
+    reglas_ = Reglas::leerInstantanea(archivo.readAll());
     QStringList textos;
-    textos.reserve(reglas.size());
-    for (const QByteArray &regla : reglas)
+    textos.reserve(reglas_.size());
+    for (const QByteArray &regla : qAsConst(reglas_))
         textos.append(Texto::decodificar(regla));
     lreglas->addItems(textos);
-    // The view shows none of it: no need to tell it, row by row.
-    const QSignalBlocker callado(lreglas->model());
-    for (int i = 0; i < reglas.size(); ++i)
-        lreglas->item(i)->setData(Qt::UserRole, reglas.at(i));
 }
 
 // The rule texts come from iptables-save and from the keyboard, so they may
@@ -64,7 +59,7 @@ void firewallimpl::bEliminar()
     const QString regla = actual ? actual->text() : QString();
     if (regla.isEmpty())
         return;
-    const QByteArray bytes = actual->data(Qt::UserRole).toByteArray();
+    const QByteArray bytes = reglas_.value(lreglas->currentRow());
 
     QMessageBox caja(QMessageBox::Warning, QStringLiteral("Confimacion"),
                      QStringLiteral("Desea eliminar la regla:\n\n") + regla, QMessageBox::NoButton,

@@ -22,6 +22,10 @@ private slots:
 private:
     void RecargarReglas();
     void ejecutarIptables(const QByteArray &comando);
+
+    // Row by row, the bytes that iptables-save printed for each listed rule:
+    // a deletion names exactly them, whatever the list shows.
+    QByteArrayList reglas_;
 };
 
 #endif

@@ -61,20 +61,28 @@ bool esIPv4(const QString &texto)
 
 QByteArrayList leerInstantanea(const QByteArray &contenido)
 {
-    // Latin-1 keeps every byte as one character; the rules go back as bytes.
-    const QStringList lineas = Texto::lineas(QString::fromLatin1(contenido));
+    // Byte by byte: the rules go back to iptables as they were printed, and
+    // a large snapshot is read without a copy per line.
     QByteArrayList reglas;
     bool enFiltro = false;
-    for (const QString &linea : lineas) {
+    for (qsizetype inicio = 0, n = contenido.size(); inicio < n;) {
+        qsizetype fin = contenido.indexOf('\n', inicio);
+        if (fin < 0)
+            fin = n;
+        qsizetype corte = fin;
+        if (corte > inicio && contenido.at(corte - 1) == '\r')
+            --corte;
+        const QByteArrayView linea(contenido.constData() + inicio, corte - inicio);
+        inicio = fin + 1;
         if (!enFiltro) {
-            enFiltro = linea == QLatin1String("*filter");
-        } else if (linea == QLatin1String("COMMIT")) {
+            enFiltro = linea == "*filter";
+        } else if (linea == "COMMIT") {
             enFiltro = false;
-        } else if (linea.startsWith(QLatin1Char('*'))) {
+        } else if (linea.startsWith('*')) {
             // A table header inside an unfinished block: that block ended.
-            enFiltro = linea == QLatin1String("*filter");
-        } else if (linea.startsWith(QLatin1String("-A "))) {
-            reglas.append(linea.mid(3).toLatin1());
+            enFiltro = linea == "*filter";
+        } else if (linea.startsWith("-A ")) {
+            reglas.append(linea.sliced(3).toByteArray());
         }
     }
     return reglas;
