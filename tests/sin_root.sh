@@ -13,14 +13,17 @@ datos=/usr/local/share/talvora
 # Root's alone, as on a server: nobody cannot write the configuration there.
 mount -t tmpfs -o mode=0755 talvora-sin-root "$([ -d $datos ] && echo $datos || echo ${datos%/*})"
 mkdir -p $datos
+# Copied before /tmp is covered, since the build tree may lie under it; to
+# where nobody reaches it.
+mount -t tmpfs -o mode=0755 talvora-programa /mnt
+install -m 755 "$construccion/talvora" /mnt/
 mount -t tmpfs -o mode=1777 talvora-tmp /tmp
-install -m 755 "$construccion/talvora" /tmp/ # where nobody reaches it
 xvfb
 trap 'kill ${programa:-} $xvfb_pid 2>/dev/null || true' EXIT
 iniciar() { # command prefix...
     [ -z "${programa:-}" ] || { kill "$programa" && wait "$programa" || true; }
     env -i PATH=/usr/bin:/bin DISPLAY="$DISPLAY" HOME=/tmp LANG=C.UTF-8 XDG_RUNTIME_DIR=/tmp \
-        "$@" /tmp/talvora >>/tmp/talvora.log 2>&1 &
+        "$@" /mnt/talvora >>/tmp/talvora.log 2>&1 &
     programa=$!
 }
 principal='^Talvora by Korvane$' pregunta='^Bienvenido a Talvora'
