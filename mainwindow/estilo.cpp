@@ -30,7 +30,8 @@ void prepararFuentes()
 {
     // Helvetica's metrics, under the names a system has them by; the forms
     // name the face in two ways.
-    const QStringList parecidas = {QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
+    // The packages bring Liberation Sans: asked first, it is found at once.
+    const QStringList parecidas = {QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
                                    QStringLiteral("Arial")};
     for (const char *nombre : {"adobe-helvetica", "Helvetica [Adobe]", "Helvetica"})
         QFont::insertSubstitutions(QString::fromLatin1(nombre), parecidas);

@@ -20,7 +20,7 @@ namespace Estilo {
 
 // The forms were drawn for a narrow Helvetica on an X server at 75 dpi, and
 // their fixed boxes leave no room to spare. So the application font is a
-// Helvetica-metric face (Nimbus Sans or Liberation Sans) of 12 pixels, the
+// Helvetica-metric face (Liberation Sans or Nimbus Sans) of 12 pixels, the
 // families "adobe-helvetica" and "Helvetica [Adobe]" stand for the same
 // face, and a point size that a form sets is read at 75 dpi (12 pt is 12.5
 // pixels, drawn at 13) whatever the screen's resolution.
