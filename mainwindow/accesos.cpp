@@ -49,13 +49,11 @@ void instalar(const QString &instalado, const QString &nombre)
 
 std::optional<ArchivoHostsAllow> leerHostsAllow()
 {
-    QFile archivo(Host::path(HostsAllow));
-    if (!archivo.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> contenido
+        = Host::readFile(QFile::encodeName(Host::path(HostsAllow)));
+    if (!contenido)
         return std::nullopt;
-    const QByteArray contenido = archivo.readAll();
-    if (archivo.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return analizarHostsAllow(contenido);
+    return analizarHostsAllow(*contenido);
 }
 
 ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido)

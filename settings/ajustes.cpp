@@ -48,11 +48,7 @@ const QByteArrayList &valoresPorDefecto()
     return d;
 }
 
-QString nombre(Clave clave) { return claves().at(indice(clave)); }
-
 QByteArray valor(Clave clave) { return actuales().at(indice(clave)); }
-
-QByteArray porDefecto(Clave clave) { return valoresPorDefecto().at(indice(clave)); }
 
 QByteArrayList valores() { return actuales(); }
 

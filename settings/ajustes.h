@@ -73,9 +73,7 @@ constexpr int Cantidad = 44;
 
 // Values are kept as the bytes the file holds: commands and paths must reach
 // the system as they were written, in whatever encoding that was.
-QString nombre(Clave clave);   // "cEditor": the key as text, the field's object name
 QByteArray valor(Clave clave); // current value
-QByteArray porDefecto(Clave clave);
 
 // All 44 in file order.
 const QStringList &claves();

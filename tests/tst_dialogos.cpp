@@ -197,9 +197,9 @@ private slots:
             return 0;
         };
         firewallimpl d;
-        QCOMPARE(entradas(d.lreglas),
-                 QStringList({"INPUT -s 192.0.2.5/32 -m comment --comment \"señor\" -j DROP",
-                              "INPUT -s 192.0.2.6/32 -m comment --comment \"a\\\"ño\" -j ACCEPT"}));
+        const QString comentario = "INPUT -s 192.0.2.%1/32 -m comment --comment \"%2\" -j %3";
+        QCOMPARE(entradas(d.lreglas), QStringList({comentario.arg(5).arg("señor", "DROP"),
+                                                   comentario.arg(6).arg("a\\\"ño", "ACCEPT")}));
         for (int fila : {1, 0}) {
             d.lreglas->setCurrentRow(fila);
             contestar({"Si (Aceptar)"}, [&] { d.PushButton1->click(); });
