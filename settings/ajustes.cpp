@@ -5,18 +5,29 @@
 
 #include <QFile>
 
+#include <array>
+#include <iterator>
+
 namespace {
 
-QByteArrayList columna(bool nombres)
+// Column 0 holds the keys, columns 1 to 3 the profiles' values.
+const QByteArrayList &columna(int n)
 {
-#define TALVORA_NOMBRE(clave, defecto) QByteArrayLiteral(#clave),
-#define TALVORA_DEFECTO(clave, defecto) QByteArrayLiteral(defecto),
-    static const QByteArrayList n{TALVORA_AJUSTES(TALVORA_NOMBRE)};
-    static const QByteArrayList d{TALVORA_AJUSTES(TALVORA_DEFECTO)};
-#undef TALVORA_NOMBRE
-#undef TALVORA_DEFECTO
-    static_assert(static_cast<int>(Ajustes::Clave::cEditarFtp) + 1 == Ajustes::Cantidad);
-    return nombres ? n : d;
+#define TALVORA_FILA(clave, clasico, debian, redhat)                                               \
+    {QByteArrayLiteral(#clave), QByteArrayLiteral(clasico), QByteArrayLiteral(debian),             \
+     QByteArrayLiteral(redhat)},
+    static const QByteArray filas[][4] = {TALVORA_AJUSTES(TALVORA_FILA)};
+#undef TALVORA_FILA
+    static_assert(std::size(filas) == Ajustes::Cantidad);
+    static const std::array<QByteArrayList, 4> columnas = [] {
+        std::array<QByteArrayList, 4> c;
+        for (const auto &fila : filas) {
+            for (int i = 0; i < 4; ++i)
+                c[i].append(fila[i]);
+        }
+        return c;
+    }();
+    return columnas.at(n);
 }
 
 QByteArrayList &actuales()
@@ -35,17 +46,28 @@ const QStringList &claves()
 {
     static const QStringList c = [] {
         QStringList nombres;
-        for (const QByteArray &n : columna(true))
+        for (const QByteArray &n : columna(0))
             nombres.append(QString::fromLatin1(n));
         return nombres;
     }();
     return c;
 }
 
-const QByteArrayList &valoresPorDefecto()
+const QByteArrayList &valoresPorDefecto() { return valoresDe(Perfil::Clasico); }
+
+const QByteArrayList &valoresDe(Perfil perfil) { return columna(1 + static_cast<int>(perfil)); }
+
+QString nombre(Perfil perfil)
 {
-    static const QByteArrayList d = columna(false);
-    return d;
+    switch (perfil) {
+    case Perfil::Debian:
+        return QStringLiteral("Debian");
+    case Perfil::RedHat:
+        return QStringLiteral("Red Hat");
+    case Perfil::Clasico:
+        break;
+    }
+    return QStringLiteral("Clásico");
 }
 
 QByteArray valor(Clave clave) { return actuales().at(indice(clave)); }

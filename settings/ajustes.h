@@ -12,59 +12,13 @@
 #include <QStringList>
 #include <optional>
 
-// The table, in file order: line 1 is cEditor, line 44 is cEditarFtp. Each
-// key is also the object name of its field in the configuration dialog.
-#define TALVORA_AJUSTES(X)                                                                         \
-    X(cEditor, "kwrite")                                                                           \
-    X(cAbrirManual, "htmlview file:" TALVORA_DATADIR "/doc/talvora/index.html")                    \
-    X(cIniciarGate, "/etc/rc.d/init.d/korv-gate start")                                            \
-    X(cDetenerGate, "/etc/rc.d/init.d/korv-gate stop")                                             \
-    X(cReiniciarGate, "/etc/rc.d/init.d/korv-gate restart")                                        \
-    X(cEstadoGate, "/var/run/korv-gate.pid")                                                       \
-    X(cEditarGate, "%editor /etc/rc.d/init.d/korv-gate")                                           \
-    X(cIniciarSquid, "/etc/rc.d/init.d/squid start")                                               \
-    X(cDetenerSquid, "/etc/rc.d/init.d/squid stop")                                                \
-    X(cReiniciarSquid, "/etc/rc.d/init.d/squid restart")                                           \
-    X(cEstadoSquid, "/var/run/squid.pid")                                                          \
-    X(cEditarSquid, "%editor /etc/squid/squid.conf")                                               \
-    X(cLogSquid, "%editor /var/log/squid/access.log")                                              \
-    X(cIniciarHttpd, "/etc/rc.d/init.d/httpd start")                                               \
-    X(cDetenerHttpd, "/etc/rc.d/init.d/httpd stop")                                                \
-    X(cReiniciarHttpd, "/etc/rc.d/init.d/httpd restart")                                           \
-    X(cEstadoHttpd, "/var/run/httpd.pid")                                                          \
-    X(cEditarHttpd, "%editor /etc/httpd/conf/httpd.conf")                                          \
-    X(cLogHttpd, "%editor /var/log/httpd/access_log")                                              \
-    X(cIniciarSamba, "/etc/rc.d/init.d/smb start")                                                 \
-    X(cDetenerSamba, "/etc/rc.d/init.d/smb stop")                                                  \
-    X(cReiniciarSamba, "/etc/rc.d/init.d/smb restart")                                             \
-    X(cEstadoSamba, "/var/lock/subsys/smb")                                                        \
-    X(cEditarSamba, "htmlview http://127.0.0.1:901/")                                              \
-    X(cLogSamba, "kfmclient openProfile filemanagement /var/log/samba")                            \
-    X(cIniciarSendmail, "/etc/rc.d/init.d/sendmail start")                                         \
-    X(cDetenerSendmail, "/etc/rc.d/init.d/sendmail stop")                                          \
-    X(cReiniciarSendmail, "/etc/rc.d/init.d/sendmail restart")                                     \
-    X(cEstadoSendmail, "/var/run/sendmail.pid")                                                    \
-    X(cEditarSendmail, "%editor /etc/sendmail.cf")                                                 \
-    X(cLogSendmail, "%editor /var/log/maillog")                                                    \
-    X(cIniciarDns, "/etc/rc.d/init.d/named start")                                                 \
-    X(cDetenerDns, "/etc/rc.d/init.d/named stop")                                                  \
-    X(cReiniciarDns, "/etc/rc.d/init.d/named restart")                                             \
-    X(cEstadoDns, "/var/run/named/named.pid")                                                      \
-    X(cEditarDns, "/usr/bin/bindconf")                                                             \
-    X(cIniciarXinetd, "/etc/rc.d/init.d/xinetd start")                                             \
-    X(cDetenerXinetd, "/etc/rc.d/init.d/xinetd stop")                                              \
-    X(cReiniciarXinetd, "/etc/rc.d/init.d/xinetd restart")                                         \
-    X(cEstadoXinetd, "/var/run/xinetd.pid")                                                        \
-    X(cEditarXinetd, "kfmclient openProfile filemanagement /etc/xinetd.d")                         \
-    X(cLogXinetd, "%editor /var/log/secure")                                                       \
-    X(cDirectorioXinetd, "/etc/xinetd.d")                                                          \
-    X(cEditarFtp, "%editor /etc/ftpaccess")
+#include "settings/perfiles.h"
 
 namespace Ajustes {
 
 // A setting by its key: a misspelt key does not compile.
 enum class Clave {
-#define TALVORA_CLAVE(clave, defecto) clave,
+#define TALVORA_CLAVE(clave, ...) clave,
     TALVORA_AJUSTES(TALVORA_CLAVE)
 #undef TALVORA_CLAVE
 };
@@ -77,7 +31,13 @@ QByteArray valor(Clave clave); // current value
 
 // All 44 in file order.
 const QStringList &claves();
-const QByteArrayList &valoresPorDefecto();
+const QByteArrayList &valoresPorDefecto(); // the Clásico profile
+
+// The profiles of settings/perfiles.h, each a complete set of 44 values.
+enum class Perfil { Clasico, Debian, RedHat };
+constexpr Perfil Perfiles[] = {Perfil::Clasico, Perfil::Debian, Perfil::RedHat};
+const QByteArrayList &valoresDe(Perfil perfil);
+QString nombre(Perfil perfil); // as the configuration dialog offers it
 QByteArrayList valores();
 
 // Replaces all 44 values at once, in file order.
