@@ -7,6 +7,10 @@
 #include <QByteArray>
 #include <QString>
 
+// What a probe finds: running, stopped, unknown (the probe failed), or on
+// its way from one to the other.
+enum class Estado { On, Off, Error, Pendiente };
+
 // What a status label can show. The label's text is the only record of a
 // service's state, and other actions compare it with MarcaOn verbatim.
 inline const QString MarcaOn = QStringLiteral("<b><font color=darkgreen>ON");
