@@ -3,6 +3,8 @@
 #include "platform/avisos.h"
 #include "settings/ajustes.h"
 
+#include <QComboBox>
+
 #include <QLineEdit>
 
 namespace {
@@ -26,6 +28,10 @@ void llenar(const QWidget *dialogo, const QByteArrayList &valores)
 confimpl::confimpl(QWidget *parent, const char *name) : conf(parent, name, false)
 {
     llenar(this, Ajustes::valores());
+    // "Por Defecto" takes the profile that fits this machine, or the one chosen.
+    for (const Ajustes::Perfil p : Ajustes::Perfiles)
+        cbPerfil->addItem(Ajustes::nombre(p), static_cast<int>(p));
+    cbPerfil->setCurrentIndex(cbPerfil->findData(static_cast<int>(Ajustes::perfilDelSistema())));
 }
 
 void confimpl::bAplicar_Click()
@@ -53,4 +59,7 @@ void confimpl::bCancelar_Click()
     // reject() has already closed the dialog; the edits are dropped.
 }
 
-void confimpl::bPordefecto_Click() { llenar(this, Ajustes::valoresPorDefecto()); }
+void confimpl::bPordefecto_Click()
+{
+    llenar(this, Ajustes::valoresDe(static_cast<Ajustes::Perfil>(cbPerfil->currentData().toInt())));
+}

@@ -46,12 +46,15 @@ void firewallimpl::RecargarReglas()
 
 // The rule texts come from iptables-save and from the keyboard, so they may
 // hold "$(...)", ";" or quotes: iptables gets them as an argument vector,
-// never through a shell. A line that does not split runs nothing.
-void firewallimpl::ejecutarIptables(const QByteArray &comando)
+// never through a shell. A failure is told once the list is rebuilt.
+void firewallimpl::ejecutarIptables(const QByteArray &comando,
+                                    const std::optional<QByteArrayList> &argumentos)
 {
-    const std::optional<QByteArrayList> argumentos = Reglas::dividir(comando);
-    if (!argumentos)
+    if (!argumentos) {
+        QMessageBox::warning(this, QStringLiteral("Error"),
+                             QStringLiteral("La regla tiene una comilla sin cerrar"));
         return;
+    }
     const Sistema::Resultado resultado = Comandos::ejecutar(*argumentos);
     RecargarReglas();
     Avisos::siFallo(this, comando, resultado);
@@ -77,7 +80,9 @@ void firewallimpl::bEliminar()
     if (caja.clickedButton() != si)
         return;
 
-    ejecutarIptables("iptables -D " + bytes);
+    // The rule's bytes as iptables-save quoted them.
+    const QByteArray comando = "iptables -D " + bytes;
+    ejecutarIptables(comando, Reglas::dividir(comando));
 }
 
 void firewallimpl::bAgregar()
@@ -96,7 +101,9 @@ void firewallimpl::bAgregar()
         return;
     }
 
-    ejecutarIptables("iptables -A" + *bytes);
+    // Split as the administrator would expect a shell to split it.
+    const QByteArray comando = "iptables -A" + *bytes;
+    ejecutarIptables(comando, Reglas::dividirComoShell(comando));
 }
 
 void firewallimpl::bBloquearIp()
@@ -105,13 +112,15 @@ void firewallimpl::bBloquearIp()
     const QString texto = QInputDialog::getText(
         this, tr("Ingreso de Dato"), tr("Ingrese el IP a bloquear\nEjemplo: 65.54.226.254\n\nIP?"),
         QLineEdit::Normal, QString(), &aceptado);
-    if (!aceptado || texto.isEmpty())
+    const QString ip = texto.trimmed(); // pasted with blanks around it
+    if (!aceptado || ip.isEmpty())
         return;
-    if (!Reglas::esIPv4(texto)) {
+    if (!Reglas::esIPv4(ip)) {
         QMessageBox::warning(this, QStringLiteral("Error"),
                              QStringLiteral("Direccion IP no valida"));
         return;
     }
 
-    ejecutarIptables("iptables -A INPUT -s " + texto.toLatin1() + " -j DROP"); // checked: ASCII
+    const QByteArray comando = "iptables -A INPUT -s " + ip.toLatin1() + " -j DROP"; // ASCII
+    ejecutarIptables(comando, Reglas::dividir(comando));
 }

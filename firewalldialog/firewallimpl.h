@@ -6,6 +6,8 @@
 
 #include "firewalldialog/firewall.h"
 
+#include <optional>
+
 class firewallimpl : public firewall
 {
     Q_OBJECT
@@ -21,7 +23,8 @@ private slots:
 
 private:
     void RecargarReglas();
-    void ejecutarIptables(const QByteArray &comando);
+    void ejecutarIptables(const QByteArray &comando,
+                          const std::optional<QByteArrayList> &argumentos);
 
     // Row by row, the bytes that iptables-save printed for each listed rule:
     // a deletion names exactly them, whatever the list shows.

@@ -23,8 +23,16 @@ namespace Reglas {
 // UTF-8 sequence, so this splits UTF-8 and ISO-8859-1 text alike.
 std::optional<QByteArrayList> dividir(const QByteArray &linea);
 
-// A dotted IPv4 address, optionally followed by "/0" to "/32". Parts are
-// written without leading zeros, which some parsers read as octal.
+// Splits a line typed by hand as a POSIX shell splits words, without
+// expanding anything: blanks separate words; a backslash takes the next
+// character; single quotes keep everything up to the next one; inside
+// double quotes a backslash takes only $ ` " \ and a line break. Nothing
+// when a quote is left open or the line ends in a backslash.
+std::optional<QByteArrayList> dividirComoShell(const QByteArray &linea);
+
+// A dotted IPv4 address, optionally followed by "/0" to "/32" or by a
+// dotted mask, as iptables -s takes them. Parts are written without leading
+// zeros, which iptables reads as octal.
 bool esIPv4(const QString &texto);
 
 // The rules of the filter table in an iptables-save snapshot: its "-A "

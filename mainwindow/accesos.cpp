@@ -94,7 +94,44 @@ bool escribirHostsAllow()
     return Sistema::reemplazarArchivo(ruta(Rutas::HostsAllow), QByteArray(HostsAllowPorDefecto));
 }
 
-void instalarKorvgate() { instalar(ruta(Rutas::ScriptsRedHat) + "/korv-gate", "korv-gate"); }
+QByteArray unidadKorvgate(const QByteArray &script)
+{
+    return "[Unit]\n"
+           "Description=Router korv-gate (enmascaramiento con iptables)\n"
+           "After=network.target\n"
+           "\n"
+           "[Service]\n"
+           "Type=oneshot\n"
+           "RemainAfterExit=yes\n"
+           "ExecStart="
+           + script + " start\nExecStop=" + script
+           + " stop\n"
+             "\n"
+             "[Install]\n"
+             "WantedBy=multi-user.target\n";
+}
+
+std::optional<Fallo> instalarKorvgate()
+{
+    const char *directorio = Sistema::existe(Sistema::rutaBytes(Rutas::ScriptsRedHat))
+                                 ? Rutas::ScriptsRedHat
+                                 : Rutas::ScriptsDebian;
+    const QByteArray script = QByteArray(directorio) + "/korv-gate";
+    instalar(ruta(script.constData()), "korv-gate");
+    if (!Sistema::existe(Sistema::rutaBytes(Rutas::SystemdEnMarcha)))
+        return std::nullopt;
+    // The script's own path goes in the unit: systemd runs it as it is.
+    const QString unidad = ruta(Rutas::Unidades) + QStringLiteral("/korv-gate.service");
+    if (Sistema::existe(QFile::encodeName(unidad)))
+        Comandos::ejecutar(copia(unidad, viejo(unidad)));
+    if (!Sistema::reemplazarArchivo(unidad, unidadKorvgate(script)))
+        return Fallo{};
+    const QByteArrayList recargar{"systemctl", "daemon-reload"};
+    const Sistema::Resultado r = Comandos::ejecutar(recargar);
+    if (r.bien())
+        return std::nullopt;
+    return Fallo{recargar.join(' '), r};
+}
 
 void instalarFtp() { instalar(ruta(Rutas::Ftpaccess), "ftpaccess"); }
 

@@ -4,6 +4,7 @@
 // /etc/hosts.allow as the editor shows it, and the default access-control
 // and service files.
 
+#include "platform/sistema.h"
 #include "platform/texto.h"
 
 #include <QByteArray>
@@ -41,8 +42,22 @@ bool escribirHostsAllow();
 
 // Backs the installed file up, then copies the default one over it in the
 // background.
-void instalarKorvgate();
 void instalarFtp();
+
+// The router script goes where this system keeps init scripts
+// (/etc/rc.d/init.d, else /etc/init.d), as instalarFtp does. Under systemd
+// a oneshot unit korv-gate.service that runs it is written beside the
+// administrator's units and systemd reloads them, so that the unit's state
+// is the router's. Tells what failed: nothing, the unit file that could not
+// be written (an empty command), or the reload.
+struct Fallo {
+    QByteArray comando; // empty: the unit file could not be written
+    Sistema::Resultado resultado;
+};
+std::optional<Fallo> instalarKorvgate();
+
+// The unit for a script at that path.
+QByteArray unidadKorvgate(const QByteArray &script);
 
 // The editor setting run as it is on the log of refused connections.
 QByteArray comandoLogHostsDeny(const QByteArray &editor);

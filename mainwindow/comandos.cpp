@@ -2,6 +2,8 @@
 
 #include "platform/texto.h"
 
+#include <cctype>
+
 namespace Comandos {
 
 Sistema::Resultado ejecutar(const QByteArray &comando) { return Sistema::ejecutar(comando); }
@@ -17,6 +19,17 @@ QByteArray expandirEditor(const QByteArray &comando, const QByteArray &editor)
     QByteArray resultado = comando;
     resultado.replace("%editor", editor);
     return resultado + " &";
+}
+
+bool abreSwat(const QByteArray &comando)
+{
+    for (qsizetype i = comando.indexOf(":901"); i >= 0; i = comando.indexOf(":901", i + 1)) {
+        const qsizetype despues = i + 4;
+        if (despues == comando.size()
+            || !std::isdigit(static_cast<unsigned char>(comando[despues])))
+            return true;
+    }
+    return false;
 }
 
 QString describirFallo(const QByteArray &comando, const Sistema::Resultado &resultado)

@@ -25,6 +25,9 @@ void lanzar(const QByteArray &comando);
 // " &" is appended so that the editor runs in the background.
 QByteArray expandirEditor(const QByteArray &comando, const QByteArray &editor);
 
+// Whether a command opens SWAT, the web tool on port 901 that xinetd runs.
+bool abreSwat(const QByteArray &comando);
+
 // The warning for a command that could not start or ended in a failure:
 // the command and the last lines it wrote to standard error.
 QString describirFallo(const QByteArray &comando, const Sistema::Resultado &resultado);

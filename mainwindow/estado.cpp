@@ -2,6 +2,7 @@
 
 #include "platform/sistema.h"
 #include "platform/texto.h"
+#include "rutas.h"
 
 namespace Sondas {
 
@@ -16,6 +17,85 @@ Estado porXinetd(const QByteArray &ruta)
     if (!contenido)
         return Estado::Error;
     return xinetdDesactivado(*contenido) ? Estado::Off : Estado::On;
+}
+
+std::optional<QByteArray> unidadSystemd(const QByteArray &ajuste)
+{
+    static constexpr QByteArrayView prefijo("systemd:");
+    if (!ajuste.startsWith(prefijo))
+        return std::nullopt;
+    return ajuste.mid(prefijo.size());
+}
+
+namespace {
+
+// What systemd takes as a unit name; anything else would make systemctl
+// refuse the whole query, and every row with it.
+bool nombreValido(const QByteArray &unidad)
+{
+    if (unidad.isEmpty() || unidad.size() > 255 || unidad.startsWith('-'))
+        return false;
+    for (const char c : unidad) {
+        const bool valido = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
+                            || (c >= '0' && c <= '9') || QByteArrayView(":_.\\@-").contains(c);
+        if (!valido)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Estado deSystemd(QByteArrayView carga, QByteArrayView actividad)
+{
+    if (carga != "loaded" && carga != "masked")
+        return Estado::Error; // not-found, bad-setting, error
+    if (actividad == "active" || actividad == "reloading" || actividad == "refreshing")
+        return Estado::On;
+    if (actividad == "inactive" || actividad == "failed")
+        return Estado::Off;
+    if (actividad == "activating" || actividad == "deactivating" || actividad == "maintenance")
+        return Estado::Pendiente;
+    return Estado::Error;
+}
+
+QList<Estado> porSystemd(const QByteArrayList &unidades)
+{
+    QList<Estado> estados(unidades.size(), Estado::Error);
+    QByteArrayList orden{"systemctl", "show", "--property=Id,LoadState,ActiveState"};
+    QList<qsizetype> preguntadas;
+    for (qsizetype i = 0; i < unidades.size(); ++i) {
+        if (nombreValido(unidades[i])) {
+            orden.append(unidades[i]);
+            preguntadas.append(i);
+        }
+    }
+    // systemctl itself looks here first; without it every answer is Error.
+    if (preguntadas.isEmpty() || !Sistema::existe(Sistema::rutaBytes(Rutas::SystemdEnMarcha)))
+        return estados;
+    const Sistema::Resultado r = Sistema::ejecutarPrograma(orden);
+    if (!r.bien())
+        return estados;
+    // One block of properties per unit, in the order asked, blank lines between.
+    using Bloque = QPair<QByteArrayView, QByteArrayView>; // LoadState, ActiveState
+    QList<Bloque> bloques(1);
+    for (const QByteArrayView linea : Texto::lineas(r.salida)) {
+        if (linea.isEmpty()) {
+            if (!bloques.last().first.isEmpty() || !bloques.last().second.isEmpty())
+                bloques.append(Bloque());
+        } else if (linea.startsWith("LoadState=")) {
+            bloques.last().first = linea.sliced(10);
+        } else if (linea.startsWith("ActiveState=")) {
+            bloques.last().second = linea.sliced(12);
+        }
+    }
+    if (bloques.last().first.isEmpty() && bloques.last().second.isEmpty())
+        bloques.removeLast();
+    if (bloques.size() != preguntadas.size())
+        return estados;
+    for (qsizetype i = 0; i < preguntadas.size(); ++i)
+        estados[preguntadas[i]] = deSystemd(bloques[i].first, bloques[i].second);
+    return estados;
 }
 
 bool xinetdDesactivado(const QByteArray &contenido)

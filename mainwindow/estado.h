@@ -1,10 +1,14 @@
 #ifndef TALVORA_ESTADO_H
 #define TALVORA_ESTADO_H
 
-// Status probes: a status file's existence, or an xinetd service file's
-// disable line. They say what they found; the window decides how it looks.
+// Status probes: a status file's existence, a systemd unit's state, or an
+// xinetd service file's disable line. They say what they found; the window
+// decides how it looks.
 
 #include <QByteArray>
+#include <QByteArrayList>
+#include <QList>
+#include <optional>
 
 // What a probe finds: running, stopped, unknown (the probe failed), or on
 // its way from one to the other.
@@ -14,6 +18,21 @@ namespace Sondas {
 
 // ON while the path (its exact bytes) exists, a directory too; OFF otherwise.
 Estado porArchivo(const QByteArray &ruta);
+
+// A status setting that names a systemd unit instead of a file:
+// "systemd:squid.service" gives "squid.service". An absolute path, or
+// anything else, is a file.
+std::optional<QByteArray> unidadSystemd(const QByteArray &ajuste);
+
+// The units' states, asked of systemd in one query (systemctl show, no
+// shell): active or reloading is ON; inactive or failed, OFF; activating or
+// deactivating, on its way; a unit that does not exist, a name systemd
+// would refuse, or no systemd at all, Error.
+QList<Estado> porSystemd(const QByteArrayList &unidades);
+
+// One unit's state from what systemctl show printed of its LoadState and
+// ActiveState.
+Estado deSystemd(QByteArrayView carga, QByteArrayView actividad);
 
 // Error when the file cannot be read; OFF when a line switches it off; ON.
 Estado porXinetd(const QByteArray &ruta);

@@ -62,15 +62,34 @@ form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
         QMessageBox::warning(this, QStringLiteral("Error"),
                              QStringLiteral("No se puede Leer el Archivo de Configuracion"));
         break;
-    case Ajustes::Carga::NoExiste:
+    case Ajustes::Carga::NoExiste: {
         if (preguntarPrimeraVez(this))
             EscribirHostsDeny();
-        if (!Ajustes::guardar(Ajustes::valoresPorDefecto())) {
+        const QByteArrayList &valores = Ajustes::valoresDe(Ajustes::perfilDelSistema());
+        if (!Ajustes::guardar(valores)) {
             Avisos::noSePudoEscribir(this);
             return;
         }
+        Ajustes::asignar(valores);
         break;
     }
+    }
+
+    // One question to systemd for every row whose status is a unit.
+    QByteArrayList unidades;
+    QList<Servicio> porUnidad;
+    for (const Servicio s : Servicios) {
+        const DatosServicio::Clave &clave = datos(s).estado;
+        if (const auto unidad
+            = clave ? Sondas::unidadSystemd(Ajustes::valor(*clave)) : std::nullopt) {
+            unidades.append(*unidad);
+            porUnidad.append(s);
+        }
+    }
+    const QList<Estado> estados
+        = unidades.isEmpty() ? QList<Estado>() : Sondas::porSystemd(unidades);
+    for (qsizetype i = 0; i < porUnidad.size(); ++i)
+        deSystemd_.insert(porUnidad[i], estados.value(i, Estado::Error));
 
     LeerEstadoGate();
     LeerEstadoSquid();
@@ -84,6 +103,7 @@ form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
     LeerEstadoSendmail();
     LeerEstadoSamba();
     LeerEstadoDns();
+    deSystemd_.clear();
 
     construirMenus();
 }
@@ -235,10 +255,16 @@ QByteArray form1::archivoXinetd(Servicio servicio) const
 void form1::sondear(Servicio servicio)
 {
     const DatosServicio &d = datos(servicio);
-    if (d.archivoXinetd)
+    if (d.archivoXinetd) {
         LeerArchivoXinetd(archivoXinetd(servicio), servicio);
+        return;
+    }
+    const QByteArray ajuste = Ajustes::valor(*d.estado);
+    if (const std::optional<QByteArray> unidad = Sondas::unidadSystemd(ajuste))
+        mostrar(servicio, deSystemd_.contains(servicio) ? deSystemd_.value(servicio)
+                                                        : Sondas::porSystemd({*unidad}).first());
     else
-        LeerEstadoArchivo(Ajustes::valor(*d.estado), servicio);
+        LeerEstadoArchivo(ajuste, servicio);
 }
 
 void form1::LeerEstadoGate() { sondear(Servicio::Gate); }
@@ -280,7 +306,8 @@ void form1::actuar(Servicio servicio, Accion accion)
         correr(servicio, d.reiniciar, true);
         break;
     case Accion::Editar:
-        if (!d.editarPideSwat || puedeEditarSamba())
+        if (!d.editarPideSwat || !Comandos::abreSwat(Ajustes::valor(*d.editar))
+            || puedeEditarSamba())
             abrir(d.editar);
         break;
     case Accion::Log:
@@ -315,8 +342,7 @@ void form1::abrir(const DatosServicio::Clave &clave)
     Comandos::lanzar(Comandos::expandirEditor(Ajustes::valor(*clave), Ajustes::valor(C::cEditor)));
 }
 
-// Samba was configured through swat, which only runs under xinetd: both
-// rows must read ON, xinetd asked first.
+// SWAT only runs under xinetd: both rows must read ON, xinetd asked first.
 bool form1::puedeEditarSamba()
 {
     const std::pair<Servicio, const char *> necesarios[]
@@ -399,11 +425,14 @@ void form1::LeerEstadoHostsAllow()
 }
 
 // toPlainText() turns no-break spaces into blanks, which would rewrite every
-// line holding one (byte A0 in ISO-8859-1); the raw text keeps them.
+// line holding one (byte A0 in ISO-8859-1); the raw text keeps them. A line
+// break typed with Shift+Enter (U+2028) shows as one in the editor, so it is
+// one in the file too: TCP wrappers would read it as part of a malformed rule.
 QString form1::textoDelEditor() const
 {
     QString texto = mlHostsAllow->document()->toRawText();
     texto.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    texto.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return texto;
 }
 
@@ -446,7 +475,15 @@ void form1::EscribirHostsAllow()
 }
 
 void form1::EscribirFtp() { Accesos::instalarFtp(); }
-void form1::EscribirKorvgate() { Accesos::instalarKorvgate(); }
+void form1::EscribirKorvgate()
+{
+    if (const std::optional<Accesos::Fallo> fallo = Accesos::instalarKorvgate()) {
+        if (fallo->comando.isEmpty())
+            Avisos::noSePudoEscribir(this);
+        else
+            Avisos::siFallo(this, fallo->comando, fallo->resultado);
+    }
+}
 
 // Manual, about box and dialogs ---------------------------------------------
 

@@ -11,6 +11,8 @@
 #include "mainwindow/servicios.h"
 #include "platform/texto.h"
 
+#include <QHash>
+
 #include <array>
 #include <optional>
 
@@ -113,6 +115,8 @@ private:
     QByteArray archivoXinetd(Servicio servicio) const;
     QString textoDelEditor() const;
 
+    // The start-up's one answer from systemd, while the rows are probed.
+    QHash<Servicio, Estado> deSystemd_;
     // What each row shows; empty before its first probe.
     std::array<std::optional<Estado>, std::size(Servicios)> estados_;
     // hosts.allow is written back in the encoding it was read in.

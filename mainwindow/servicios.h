@@ -31,7 +31,7 @@ struct DatosServicio {
     Clave editar, log;
     int sondaTardia = 0;         // ms after a start or restart, besides the usual probe
     bool pendiente = false;      // its row shows "---" while it restarts
-    bool editarPideSwat = false; // its edit command may open SWAT, which xinetd runs
+    bool editarPideSwat = false; // its edit command may open SWAT, which needs xinetd
 };
 
 const DatosServicio &datos(Servicio servicio);

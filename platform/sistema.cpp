@@ -74,7 +74,7 @@ void seguirCopiando(int fd, int copia)
 
 // fork/exec with standard error, and standard output if asked, in pipes that
 // are read while the child runs. Returns once the child itself has ended.
-Sistema::Resultado correr(const QByteArrayList &argv, bool capturarSalida)
+Sistema::Resultado correr(const char *programa, const QByteArrayList &argv, bool capturarSalida)
 {
     Sistema::Resultado r;
     QByteArrayList copia = argv;
@@ -98,7 +98,7 @@ Sistema::Resultado correr(const QByteArrayList &argv, bool capturarSalida)
         ::dup2(errores[1], STDERR_FILENO);
         if (capturarSalida)
             ::dup2(salida[1], STDOUT_FILENO);
-        ::execvp(args[0], args.data());
+        ::execvp(programa, args.data());
         const int e = errno;
         (void)!::write(fallo[1], &e, sizeof e);
         ::_exit(127);
@@ -234,7 +234,8 @@ Resultado ejecutar(const QByteArray &linea)
 {
     if (ejecutorDePrueba())
         return ejecutorDePrueba()(Forma::Shell, {linea});
-    return correr({"/bin/sh", "-c", linea}, false);
+    // As system() runs it, so that the shell names itself as it would there.
+    return correr("/bin/sh", {"sh", "-c", linea}, false);
 }
 
 void lanzar(const QByteArray &linea)
@@ -252,7 +253,7 @@ Resultado ejecutarPrograma(const QByteArrayList &argv)
         return ejecutorDePrueba()(Forma::Programa, argv);
     if (argv.isEmpty() || argv.first().isEmpty())
         return Resultado{127, {}, "talvora: orden vacia\n"};
-    return correr(argv, true);
+    return correr(argv.first().constData(), argv, true);
 }
 
 bool existe(const QByteArray &ruta)

@@ -55,6 +55,41 @@ const QStringList &claves()
 
 const QByteArrayList &valoresPorDefecto() { return valoresDe(Perfil::Clasico); }
 
+Perfil perfilSegun(const QByteArray &osRelease)
+{
+    // KEY=value, the value perhaps quoted; ID first, then the families it is like.
+    QByteArrayList nombres;
+    for (const char *clave : {"ID=", "ID_LIKE="}) {
+        for (const QByteArrayView linea : Texto::lineas(osRelease)) {
+            if (!linea.startsWith(clave))
+                continue;
+            QByteArray valor = linea.sliced(qstrlen(clave)).trimmed().toByteArray();
+            if (valor.size() >= 2 && (valor.front() == '"' || valor.front() == '\'')
+                && valor.back() == valor.front())
+                valor = valor.mid(1, valor.size() - 2);
+            nombres += valor.simplified().split(' ');
+        }
+    }
+    for (const QByteArray &n : nombres) {
+        if (n == "debian")
+            return Perfil::Debian;
+        if (n == "rhel" || n == "fedora" || n == "centos")
+            return Perfil::RedHat;
+    }
+    return Perfil::Clasico;
+}
+
+Perfil perfilDelSistema()
+{
+    if (!Sistema::existe(Sistema::rutaBytes(Rutas::SystemdEnMarcha)))
+        return Perfil::Clasico;
+    for (const char *ruta : {Rutas::OsRelease, Rutas::OsReleaseUsr}) {
+        if (const auto contenido = Sistema::leerArchivo(Sistema::rutaBytes(ruta)))
+            return perfilSegun(*contenido);
+    }
+    return Perfil::Clasico;
+}
+
 const QByteArrayList &valoresDe(Perfil perfil) { return columna(1 + static_cast<int>(perfil)); }
 
 QString nombre(Perfil perfil)

@@ -38,6 +38,12 @@ enum class Perfil { Clasico, Debian, RedHat };
 constexpr Perfil Perfiles[] = {Perfil::Clasico, Perfil::Debian, Perfil::RedHat};
 const QByteArrayList &valoresDe(Perfil perfil);
 QString nombre(Perfil perfil); // as the configuration dialog offers it
+
+// The profile that fits the machine: Debian's or Red Hat's when systemd is
+// running (/run/systemd/system) and os-release says that family (its ID,
+// then ID_LIKE); Clásico otherwise.
+Perfil perfilDelSistema();
+Perfil perfilSegun(const QByteArray &osRelease); // the family os-release names, without I/O
 QByteArrayList valores();
 
 // Replaces all 44 values at once, in file order.

@@ -17,6 +17,7 @@ QWidget *modelo(const QWidget *w)
                {"QLineEdit", [] { return new QLineEdit; }},
                {"QTabWidget", [] { return new QTabWidget; }},
                {"QListWidget", [] { return new QListWidget; }},
+               {"QComboBox", [] { return new QComboBox; }},
                {"QPlainTextEdit", [] { return new QPlainTextEdit; }}};
         modelos[clase].reset(nuevos.count(clase) ? nuevos.at(clase)() : new QWidget);
     }

@@ -32,12 +32,12 @@ Grabador::Grabador()
             g->crudos << orden.first();
         }
         Sistema::Resultado r;
-        if (g->deVerdad) {
+        if (g->deVerdad && !programa) {
             Sistema::fijarEjecutor(nullptr);
             if (forma == Sistema::Forma::Fondo)
                 Sistema::lanzar(orden.first());
             else
-                r = programa ? Sistema::ejecutarPrograma(orden) : Sistema::ejecutar(orden.first());
+                r = Sistema::ejecutar(orden.first());
             Sistema::fijarEjecutor(g->propio);
         } else if (programa && g->accionVector) {
             r.estado = g->accionVector(orden);

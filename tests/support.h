@@ -31,7 +31,7 @@ struct Grabador {
     QList<QByteArrayList> vectores; // programs run without a shell, byte for byte
     std::function<int(const QString &)> accion;
     std::function<int(const QByteArrayList &)> accionVector;
-    bool deVerdad = false; // recorded, and run for real too (their paths lie in the root)
+    bool deVerdad = false; // shell lines run for real too (their paths lie in the root)
     Sistema::Ejecutor propio;
     Grabador();
     ~Grabador();

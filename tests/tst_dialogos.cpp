@@ -140,15 +140,34 @@ private slots:
         for (const char *r : {"No (Cancelar)", "<Escape>", "<Return>"})
             QTest::addRow("eliminar, %s", r) << 1 << r << QStringList{confirma} << "";
         QTest::newRow("eliminar sin entrada") << 0 << "" << QStringList() << "";
-        QTest::newRow("regla") << 2 << "=INPUT -s 65.54.226.254 -j DROP" << QStringList{PideRegla}
-                               << "iptables|-AINPUT|-s|65.54.226.254|-j|DROP";
-        for (const char *r : {"=INPUT --comment \"abc", "=", "<Escape>"})
+        // Typed rules split as a shell splits words; an open quote runs nothing.
+        const QString abierta = "Error|La regla tiene una comilla sin cerrar|OK";
+        const QStringList reglas[]
+            = {{"=INPUT -s 65.54.226.254 -j DROP", "iptables|-AINPUT|-s|65.54.226.254|-j|DROP"},
+               {"=INPUT -m comment --comment 'dos palabras' -j DROP",
+                "iptables|-AINPUT|-m|comment|--comment|dos palabras|-j|DROP"},
+               {"= INPUT --comment \"a \\\"b\\\" $c\" it\\'s",
+                "iptables|-A|INPUT|--comment|a \"b\" $c|it's"},
+               {"=INPUT --comment \"abc", ""},
+               {"=INPUT --comment 'abc", ""},
+               {"=INPUT -j DROP \\", ""}};
+        for (const QStringList &r : reglas)
+            QTest::addRow("regla %s", qPrintable(r[0]))
+                << 2 << r[0]
+                << (r[1].isEmpty() ? QStringList{PideRegla, abierta} : QStringList{PideRegla})
+                << r[1];
+        for (const char *r : {"=", "<Escape>"})
             QTest::addRow("regla %s", r) << 2 << r << QStringList{PideRegla} << "";
-        QTest::newRow("IP") << 3 << "=65.54.226.254" << QStringList{PideIp}
-                            << "iptables|-A|INPUT|-s|65.54.226.254|-j|DROP";
-        for (const char *r : {"=1.2.3.4; touch x", "=999.1.1.1"})
+        // An address may come with blanks around it, a prefix or a dotted mask.
+        for (const char *r :
+             {"=65.54.226.254", "= 65.54.226.254\t", "=10.0.0.0/8", "=10.0.0.0/255.0.0.0"})
+            QTest::addRow("IP %s", r)
+                << 3 << r << QStringList{PideIp}
+                << "iptables|-A|INPUT|-s|" + QString(r).mid(1).trimmed() + "|-j|DROP";
+        for (const char *r : {"=1.2.3.4; touch x", "=999.1.1.1", "=010.0.0.1", "=1.2.3.4/33",
+                              "=1.2.3.4/255.0.0.256", "=1.2.3 .4"})
             QTest::addRow("IP %s", r) << 3 << r << QStringList{PideIp, IpMala} << "";
-        QTest::newRow("IP vacia") << 3 << "=" << QStringList{PideIp} << "";
+        QTest::newRow("IP vacia") << 3 << "= " << QStringList{PideIp} << "";
     }
     void cortafuegos()
     {
@@ -255,7 +274,19 @@ private slots:
                 0);
         contestar({"=OUTPUT -m comment --comment \"a \\\"mano\\\" \\'x\\'\" -j ACCEPT"},
                   [&] { d.PushButton2->click(); });
-        QCOMPARE(d.lreglas->count(), 12);
+        contestar({"=INPUT -s 192.0.2.9 -m comment --comment 'dos palabras' -j DROP"},
+                  [&] { d.PushButton2->click(); });
+        QVERIFY(entradas(d.lreglas).contains(
+            "INPUT -s 192.0.2.9/32 -m comment --comment \"dos palabras\" -j DROP"));
+        // A rule iptables refuses is told, with what iptables said.
+        const QStringList rechazo
+            = contestar({"=INPUT -j NOEXISTE"}, [&] { d.PushButton2->click(); });
+        QCOMPARE(rechazo.size(), 2);
+        QVERIFY2(rechazo[1].startsWith("Error|El comando termino con error (codigo 2):\n\n"
+                                       "iptables -AINPUT -j NOEXISTE\n\niptables")
+                     && rechazo[1].contains("NOEXISTE"),
+                 qPrintable(rechazo[1]));
+        QCOMPARE(d.lreglas->count(), 13);
         for (int n = d.lreglas->count(); n > 0; --n) {
             d.lreglas->setCurrentRow(0);
             const QString regla = d.lreglas->currentItem()->text();

@@ -116,6 +116,65 @@ private slots:
         QCOMPARE(raiz.leer(Allow), "ALL: 127.0.0.1\n");
     }
 
+    // The first run writes the profile that fits the machine: its family's
+    // under systemd (os-release's ID, then ID_LIKE), Clásico without it; the
+    // start-up asks systemd once for every row.
+    void perfilPrimeraVez_data()
+    {
+        QTest::addColumn<QString>("muestra");
+        QTest::addColumn<QString>("donde");
+        QTest::addColumn<bool>("systemd");
+        QTest::addColumn<Ajustes::Perfil>("perfil");
+        const QString etc = "/etc/os-release", usr = "/usr/lib/os-release";
+        using P = Ajustes::Perfil;
+        QTest::newRow("Debian 12") << "debian-12" << etc << true << P::Debian;
+        QTest::newRow("Debian 13") << "debian-13" << usr << true << P::Debian;
+        QTest::newRow("AlmaLinux 9") << "almalinux-9" << etc << true << P::RedHat;
+        QTest::newRow("Fedora") << "fedora-41" << etc << true << P::RedHat;
+        QTest::newRow("init scripts") << "debian-12" << etc << false << P::Clasico;
+    }
+    void perfilPrimeraVez()
+    {
+        QFETCH(QString, muestra);
+        QFETCH(QString, donde);
+        QFETCH(bool, systemd);
+        QFETCH(Ajustes::Perfil, perfil);
+        Raiz raiz;
+        raiz.escribir(donde, ::muestra("os-release/" + muestra));
+        QVERIFY(QDir().mkpath(raiz.ruta(systemd ? "/run/systemd/system" : "/etc/rc.d/init.d")));
+        QVERIFY(QDir().mkpath(raiz.ruta(TALVORA_DATADIR)));
+        Grabador g;
+        std::unique_ptr<form1> w;
+        contestar({"No Escribir(Cancelar)"}, [&] { w = std::make_unique<form1>(); });
+        QCOMPARE(raiz.leer(Conf), lineas(Ajustes::valoresDe(perfil)));
+        QCOMPARE(Ajustes::valores(), Ajustes::valoresDe(perfil));
+        const bool clasico = perfil == Ajustes::Perfil::Clasico;
+        QCOMPARE(g.vectores.size(), clasico ? 0 : 1);
+        QCOMPARE(g.vectores.value(0).mid(3).size(), clasico ? 0 : 7);
+    }
+
+    // A command that cannot start, or ends in a failure, is told with the
+    // last lines it wrote to standard error, and its row is probed again all
+    // the same; a command put in the background is not watched.
+    void fallos()
+    {
+        Ventana v;
+        v.grabador.deVerdad = true;
+        cambiarAjuste(C::cIniciarSquid, "/no/existe start");
+        cambiarAjuste(C::cDetenerSquid, "echo uno >&2; echo dos >&2; exit 1");
+        cambiarAjuste(C::cEditarSquid, "false");
+        v.w->tSquid->clear();
+        const QStringList cajas = contestar({}, [&] {
+            for (QPushButton *b : {v.w->bIniciarSquid, v.w->bDetenerSquid, v.w->bEditarSquid})
+                b->click();
+        });
+        QCOMPARE(cajas, QStringList({"Error|No se encontro el comando:\n\n/no/existe start\n\n"
+                                     "sh: 1: /no/existe: not found|OK",
+                                     "Error|El comando termino con error (codigo 1):\n\n"
+                                     "echo uno >&2; echo dos >&2; exit 1\n\nuno\ndos|OK"}));
+        QTRY_COMPARE(palabra(v.w->tSquid), "OFF");
+    }
+
     // Each probe looks at its own service's file only: a status file by its
     // existence, an xinetd file by its disable line (Error when missing).
     void sondas()
@@ -221,8 +280,8 @@ private slots:
         QCOMPARE(vistos, esperados);
     }
 
-    // Samba is edited through swat under xinetd: both labels must read
-    // exactly ON, xinetd asked first.
+    // While Samba is edited through swat, under xinetd, both rows must read
+    // ON, xinetd asked first.
     void samba()
     {
         const QString xinetd = "Error|Debe estar iniciado el servicio XINETD|OK";
@@ -242,6 +301,11 @@ private slots:
             const QStringList cajas = contestar({}, [&] { v.w->bEditarSamba->click(); });
             QCOMPARE(cajas + v.grabador.comandos, QStringList{c.visto});
         }
+        // smb.conf in an editor needs no SWAT.
+        cambiarAjuste(C::cEditarSamba, "%editor /etc/samba/smb.conf");
+        v.grabador.comandos.clear();
+        QCOMPARE(contestar({}, [&] { v.w->bEditarSamba->click(); }), QStringList());
+        QCOMPARE(v.grabador.comandos, QStringList{"kwrite /etc/samba/smb.conf &"});
     }
 
     // A service's menu entry does what its button does; the others what they say.
@@ -307,6 +371,13 @@ private slots:
             v.w->bAplicarHostsAllow->click();
             QCOMPARE(v.raiz.leer(Allow), g.section('|', 1).toUtf8());
         }
+        // Shift+Enter breaks the line on screen, and so in the file.
+        v.w->mlHostsAllow->setPlainText("a: b");
+        v.w->mlHostsAllow->moveCursor(QTextCursor::End);
+        QTest::keyClick(v.w->mlHostsAllow, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(v.w->mlHostsAllow, "c: d");
+        v.w->bAplicarHostsAllow->click();
+        QCOMPARE(v.raiz.leer(Allow), "a: b\nc: d\n\n");
         v.grabador.deVerdad = true;
         for (const QByteArray &viejo :
              {QByteArray("ALL: .ejemplo.org\n"), QByteArray(Accesos::HostsDenyPorDefecto)}) {
@@ -333,21 +404,33 @@ private slots:
     }
 
     // Each install copy runs in the background after its backup returned.
+    // Each install copy runs in the background after its backup returned.
+    // The router script goes where init scripts live; under systemd a unit
+    // that runs it is written and systemd reloads.
     void copias()
     {
-        const QString gate = "/etc/rc.d/init.d/korv-gate", nuevos = TALVORA_DATADIR "/pordefecto/";
-        Ventana v([&](Ventana &x) {
-            x.raiz.escribir(gate, "vieja\n");
-            x.raiz.escribir(nuevos + "korv-gate", "nueva\n");
-        });
-        v.grabador.deVerdad = true;
-        QVERIFY(v.llamar("EscribirKorvgate"));
-        const QString cp = "/bin/cp --force -p " + v.raiz.ruta("");
-        QCOMPARE(v.grabador.comandos,
-                 QStringList({cp + gate + " " + v.raiz.ruta(gate) + ".viejo",
-                              cp + nuevos + "korv-gate " + v.raiz.ruta(gate) + " &"}));
-        QCOMPARE(v.raiz.leer(gate + ".viejo"), "vieja\n");
-        QTRY_COMPARE(v.raiz.leer(gate), "nueva\n");
+        for (const QString dir : {"/etc/rc.d/init.d", "/etc/init.d"}) {
+            const QString gate = dir + "/korv-gate", nuevos = Rutas::PorDefecto;
+            const bool systemd = dir == "/etc/init.d";
+            Ventana v([&](Ventana &x) {
+                x.raiz.escribir(gate, "vieja\n");
+                x.raiz.escribir(nuevos + "korv-gate", "nueva\n");
+                for (const char *d : {"/run/systemd/system", "/etc/systemd/system"})
+                    QVERIFY(!systemd || QDir().mkpath(x.raiz.ruta(d)));
+            });
+            v.grabador.deVerdad = true; // the copies; systemctl is only recorded
+            QCOMPARE(contestar({}, [&] { v.llamar("EscribirKorvgate"); }), QStringList());
+            const QString cp = "/bin/cp --force -p " + v.raiz.ruta("");
+            QCOMPARE(v.grabador.comandos.mid(0, 2),
+                     QStringList({cp + gate + " " + v.raiz.ruta(gate) + ".viejo",
+                                  cp + nuevos + "korv-gate " + v.raiz.ruta(gate) + " &"}));
+            QCOMPARE(v.raiz.leer(gate + ".viejo"), "vieja\n");
+            QTRY_COMPARE(v.raiz.leer(gate), "nueva\n");
+            const QByteArray unidad = v.raiz.leer("/etc/systemd/system/korv-gate.service");
+            QCOMPARE(unidad.contains("ExecStart=/etc/init.d/korv-gate start\n"), systemd);
+            const QByteArrayList recarga{"systemctl", "daemon-reload"};
+            QCOMPARE(v.grabador.vectores, QList<QByteArrayList>(systemd ? 1 : 0, recarga));
+        }
     }
 
     // Typed but not applied: saved at the end. A failed load is never saved.
