@@ -10,8 +10,9 @@
 // names, never by aliases that exist only while a unit is enabled.
 //
 // Where a fact comes from: "D" is the Debian package and the file in it
-// (tools/comprobar-debian checks each against the packages themselves),
-// "RH" the Red Hat family's package.
+// (tools/comprobar-debian checks each against the packages themselves; unit
+// files lie in lib/systemd/system on 12, usr/lib/systemd/system on 13), "RH"
+// the Red Hat family's package.
 //
 // Needs TALVORA_DATADIR (rutas.h).
 
@@ -34,7 +35,7 @@
     /* D: init scripts in etc/init.d (no etc/rc.d); RH: etc/rc.d/init.d */                        \
     X(cEditarGate, "%editor /etc/rc.d/init.d/korv-gate",                                           \
       "%editor /etc/init.d/korv-gate", "%editor /etc/rc.d/init.d/korv-gate")                       \
-    /* D: squid, lib/systemd/system/squid.service; RH: squid, squid.service */                    \
+    /* D: squid, squid.service; RH: squid, squid.service */                                        \
     X(cIniciarSquid, "/etc/rc.d/init.d/squid start",                                               \
       "systemctl start squid.service", "systemctl start squid.service")                            \
     X(cDetenerSquid, "/etc/rc.d/init.d/squid stop",                                                \
@@ -49,7 +50,7 @@
     /* D: squid.conf's access_log default; RH: the same */                                         \
     X(cLogSquid, "%editor /var/log/squid/access.log",                                              \
       "%editor /var/log/squid/access.log", "%editor /var/log/squid/access.log")                    \
-    /* D: apache2, lib/systemd/system/apache2.service; RH: httpd, httpd.service */                \
+    /* D: apache2, apache2.service; RH: httpd, httpd.service */                                    \
     X(cIniciarHttpd, "/etc/rc.d/init.d/httpd start",                                               \
       "systemctl start apache2.service", "systemctl start httpd.service")                          \
     X(cDetenerHttpd, "/etc/rc.d/init.d/httpd stop",                                                \
@@ -64,7 +65,7 @@
     /* D: apache2, 000-default.conf's CustomLog in APACHE_LOG_DIR (envvars); RH: httpd.conf */   \
     X(cLogHttpd, "%editor /var/log/httpd/access_log",                                              \
       "%editor /var/log/apache2/access.log", "%editor /var/log/httpd/access_log")                  \
-    /* D: samba, lib/systemd/system/smbd.service (smb.service is only an alias); RH: smb */       \
+    /* D: samba, smbd.service (smb.service only an alias: 12 a link, 13 an Alias=); RH: smb */     \
     X(cIniciarSamba, "/etc/rc.d/init.d/smb start",                                                 \
       "systemctl start smbd.service", "systemctl start smb.service")                               \
     X(cDetenerSamba, "/etc/rc.d/init.d/smb stop",                                                  \
@@ -73,14 +74,15 @@
       "systemctl restart smbd.service", "systemctl restart smb.service")                           \
     X(cEstadoSamba, "/var/lock/subsys/smb",                                                        \
       "systemd:smbd.service", "systemd:smb.service")                                               \
-    /* D: samba-common, smb.conf; RH: samba-common, /etc/samba/smb.conf. SWAT exists nowhere */   \
+    /* D: samba-common's postinst makes /etc/samba/smb.conf from usr/share/samba/smb.conf;         \
+       RH: samba-common, /etc/samba/smb.conf. SWAT exists nowhere */                               \
     X(cEditarSamba, "htmlview http://127.0.0.1:901/",                                              \
       "%editor /etc/samba/smb.conf", "%editor /etc/samba/smb.conf")                                \
     /* D: smb.conf's "log file = /var/log/samba/log.%m"; RH: the same */                           \
     X(cLogSamba, "kfmclient openProfile filemanagement /var/log/samba",                            \
       "xdg-open /var/log/samba", "xdg-open /var/log/samba")                                        \
-    /* D: sendmail-bin, etc/init.d/sendmail (12: a generated unit; 13: sendmail.service);         \
-       RH: sendmail, sendmail.service */                                                           \
+    /* D: sendmail-bin, etc/init.d/sendmail (12: a generated unit; 13: sendmail.service, a         \
+       wrapper that runs the script); RH: sendmail, sendmail.service */                            \
     X(cIniciarSendmail, "/etc/rc.d/init.d/sendmail start",                                         \
       "systemctl start sendmail.service", "systemctl start sendmail.service")                      \
     X(cDetenerSendmail, "/etc/rc.d/init.d/sendmail stop",                                          \
@@ -89,13 +91,15 @@
       "systemctl restart sendmail.service", "systemctl restart sendmail.service")                  \
     X(cEstadoSendmail, "/var/run/sendmail.pid",                                                    \
       "systemd:sendmail.service", "systemd:sendmail.service")                                      \
-    /* D: sendmail-base, etc/mail/sendmail.mc; RH: sendmail-cf, /etc/mail/sendmail.mc */          \
+    /* D: no package ships etc/mail/sendmail.mc: sendmail-bin's postinst copies it (through        \
+       sendmail-base's update_mc) from sendmail-cf's usr/share/sendmail/cf/debian/sendmail.mc;     \
+       RH: sendmail-cf, /etc/mail/sendmail.mc */                                                   \
     X(cEditarSendmail, "%editor /etc/sendmail.cf",                                                 \
       "%editor /etc/mail/sendmail.mc", "%editor /etc/mail/sendmail.mc")                            \
     /* D: sendmail logs to syslog, kept by the journal; RH: rsyslog's /var/log/maillog */          \
     X(cLogSendmail, "%editor /var/log/maillog",                                                    \
       "x-terminal-emulator -e journalctl -u sendmail.service", "%editor /var/log/maillog")         \
-    /* D: bind9, lib/systemd/system/named.service (bind9.service is an alias); RH: bind */        \
+    /* D: bind9, named.service (bind9.service is only its Alias=); RH: bind */                     \
     X(cIniciarDns, "/etc/rc.d/init.d/named start",                                                 \
       "systemctl start named.service", "systemctl start named.service")                            \
     X(cDetenerDns, "/etc/rc.d/init.d/named stop",                                                  \
@@ -107,8 +111,8 @@
     /* D: bind9, etc/bind/named.conf; RH: bind, /etc/named.conf */                                 \
     X(cEditarDns, "/usr/bin/bindconf",                                                             \
       "%editor /etc/bind/named.conf", "%editor /etc/named.conf")                                   \
-    /* D: xinetd, etc/init.d/xinetd (12: a generated unit; 13: lib/systemd/system/xinetd.service);\
-       RH: gone since 9, so the row tells Error */                                                 \
+    /* D: xinetd, etc/init.d/xinetd (12: a generated unit; 13: xinetd.service, which runs          \
+       xinetd -dontfork and writes no PID file); RH: gone since 9, so the row tells Error */       \
     X(cIniciarXinetd, "/etc/rc.d/init.d/xinetd start",                                             \
       "systemctl start xinetd.service", "systemctl start xinetd.service")                          \
     X(cDetenerXinetd, "/etc/rc.d/init.d/xinetd stop",                                              \
@@ -120,7 +124,8 @@
     /* D: xinetd, etc/xinetd.d; RH: xinetd (8), /etc/xinetd.d */                                   \
     X(cEditarXinetd, "kfmclient openProfile filemanagement /etc/xinetd.d",                         \
       "xdg-open /etc/xinetd.d", "xdg-open /etc/xinetd.d")                                          \
-    /* D: xinetd.conf's "log_type = SYSLOG daemon", kept by the journal; RH: rsyslog */            \
+    /* D: xinetd.conf sets no log_type; the default it names in a comment, SYSLOG daemon info,     \
+       goes to the journal; RH: rsyslog */                                                         \
     X(cLogXinetd, "%editor /var/log/secure",                                                       \
       "x-terminal-emulator -e journalctl -u xinetd.service", "%editor /var/log/secure")            \
     X(cDirectorioXinetd, "/etc/xinetd.d", "/etc/xinetd.d", "/etc/xinetd.d")                        \
