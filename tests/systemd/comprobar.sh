@@ -69,21 +69,22 @@ COMPROBAR_VARIABLE=$$ "$aqui/arrancar" "$aqui/comprobar.sh" --dentro $$ "$marca"
 [ -s espacio ] || falla "la orden no corre en el directorio de trabajo"
 [ -z "$(quedan "$(cat espacio)")" ] || falla "quedan procesos: $(quedan "$(cat espacio)")"
 
-"$aqui/arrancar" sh -c 'exit 3' && estado=0 || estado=$?
-[ $estado -eq 3 ] || falla "el estado de la orden se pierde: $estado"
-
-# Killed while the command runs: systemd and the command go with it.
-"$aqui/arrancar" sh -c 'readlink /proc/self/ns/pid >espacio2; exec sleep 60' &
-arranque=$!
-for _ in $(seq 100); do [ ! -s espacio2 ] || break; sleep 0.1; done
-kill -TERM $arranque
-wait $arranque && estado=0 || estado=$?
-[ $estado -eq 143 ] || falla "interrumpido, sale con $estado"
-if [ -s espacio2 ]; then
-    [ -z "$(quedan "$(cat espacio2)")" ] || falla "interrumpido, quedan procesos"
-else
-    falla "la orden a interrumpir no llegó a correr"
-fi
+# Killed while the command runs, systemd and the command go with it: at
+# once on TERM; on KILL, once the machine's init has reaped them. The run
+# after a KILL removes the cgroup left behind.
+for senal in KILL TERM; do
+    "$aqui/arrancar" sh -c "readlink /proc/self/ns/pid >espacio-$senal; exec sleep 60" &
+    arranque=$!
+    for _ in $(seq 100); do [ ! -s espacio-$senal ] || break; sleep 0.1; done
+    kill -$senal $arranque
+    wait $arranque 2>/dev/null && estado=0 || estado=$?
+    [ $senal = KILL ] || [ $estado -eq 143 ] || falla "con TERM sale con $estado"
+    [ -s espacio-$senal ] || { falla "la orden a matar con $senal no llegó a correr"; continue; }
+    for _ in $(seq 100); do [ -n "$(quedan "$(cat espacio-$senal)")" ] || break; sleep 0.1; done
+    [ -z "$(quedan "$(cat espacio-$senal)")" ] || falla "tras $senal quedan procesos"
+    "$aqui/arrancar" sh -c 'exit 3' && estado=0 || estado=$?
+    [ $estado -eq 3 ] || falla "el estado de la orden se pierde: $estado"
+done
 
 [ "$(cat "$marca")" = $$ ] && [ "$(cat "$vieja")" = $$ ] || falla "se tocó /tmp o /var/tmp"
 [ "$(cgroups)" = "$antes" ] || falla "quedan cgroups: $(cgroups)"
