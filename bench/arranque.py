@@ -20,19 +20,19 @@ import sys
 import tempfile
 import time
 
-DEFECTOS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'settings', 'ajustes.h')
+PERFILES = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'settings', 'perfiles.h')
 
 
 def ajustes_por_defecto():
+    """The Clásico column of the settings table: the first value of each row."""
+    with open(PERFILES, encoding='utf-8') as f:
+        tabla = re.sub(r'/\*.*?\*/', '', f.read().replace('\\\n', ''), flags=re.S)
     ajustes = {}
-    with open(DEFECTOS, encoding='utf-8') as f:
-        for linea in f:
-            linea = linea.strip()
-            m = re.match(r'X\((c\w+), (.*)\)\s*\\?$', linea)
-            if m:
-                # Adjacent literals, the data directory's macro among them.
-                valor = m.group(2).replace('TALVORA_DATADIR', '"/usr/local/share/talvora"')
-                ajustes[m.group(1)] = ''.join(re.findall(r'"([^"]*)"', valor))
+    for clave, valores in re.findall(r'X\((c\w+),((?:\s*(?:"[^"]*"|TALVORA_DATADIR|,))+)\)', tabla):
+        # Adjacent literals, the data directory's macro among them.
+        primero = valores.replace('TALVORA_DATADIR', '"/usr/local/share/talvora"')
+        primero = re.match(r'\s*((?:"[^"]*"\s*)+)', primero).group(1)
+        ajustes[clave] = ''.join(re.findall(r'"([^"]*)"', primero))
     assert len(ajustes) == 44, len(ajustes)
     return ajustes
 

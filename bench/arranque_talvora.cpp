@@ -4,7 +4,7 @@
 #include "mainwindow/estilo.h"
 #include "mainwindow/form1impl.h"
 #include "platform/fuentes.h"
-#include "platform/host.h"
+#include "platform/sistema.h"
 #include "primer_pintado.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@ int main(int argc, char **argv)
     QApplication::setStyle(new EstiloTalvora);
     Estilo::prepararFuentes();
     if (argc > 1)
-        Host::setRoot(QString::fromLocal8Bit(argv[argc - 1]));
+        Sistema::fijarRaiz(QString::fromLocal8Bit(argv[argc - 1]));
     auto *ventana = new form1();
     PrimerPintado espia;
     ventana->installEventFilter(&espia);

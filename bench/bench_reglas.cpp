@@ -5,7 +5,7 @@
 // Prints one line per target: the figure, the target, "ok" or "over".
 #include "firewalldialog/firewallimpl.h"
 #include "mainwindow/form1impl.h"
-#include "platform/host.h"
+#include "platform/sistema.h"
 #include "settings/ajustes.h"
 
 #include <QApplication>
@@ -78,7 +78,7 @@ int main(int argc, char **argv)
     const int vueltas = 7;
 
     QTemporaryDir raiz;
-    Host::setRoot(raiz.path());
+    Sistema::fijarRaiz(raiz.path());
     QDir().mkpath(raiz.path() + "/usr/local/share/talvora");
     const QString ruta = raiz.path() + "/usr/local/share/talvora/firewall";
     {
@@ -87,7 +87,8 @@ int main(int argc, char **argv)
         f.write(instantanea(reglas));
     }
     // The snapshot is already there: leave iptables-save out of the figure.
-    Host::setRunner([](const QByteArray &) { return 0; });
+    Sistema::fijarEjecutor(
+        [](Sistema::Forma, const QByteArrayList &) { return Sistema::Resultado{}; });
 
     std::vector<double> lectura, lista, fin;
     for (int i = 0; i < vueltas; ++i) {
@@ -152,7 +153,7 @@ int main(int argc, char **argv)
             QMetaObject::invokeMethod(&ventana, s);
     const double us = t.nsecsElapsed() / 1e3 / n;
     linea("las once sondas", QString::asprintf("%.0f us", us), "< 2000 us", us < 2000);
-    Host::setRunner(nullptr);
-    Host::setRoot(QString());
+    Sistema::fijarEjecutor(nullptr);
+    Sistema::fijarRaiz(QString());
     return 0;
 }

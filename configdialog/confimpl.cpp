@@ -1,9 +1,9 @@
 #include "configdialog/confimpl.h"
 
+#include "platform/avisos.h"
 #include "settings/ajustes.h"
 
 #include <QLineEdit>
-#include <QMessageBox>
 
 namespace {
 
@@ -42,8 +42,7 @@ void confimpl::bAplicar_Click()
     // The file is replaced whole or not at all, and memory follows only a
     // save that really happened: the next start must see what runs now.
     if (!valores || !Ajustes::guardar(*valores)) {
-        QMessageBox::warning(this, QStringLiteral("Error"),
-                             QStringLiteral("No se pudo escribir el Archivo"));
+        Avisos::noSePudoEscribir(this);
         return;
     }
     Ajustes::asignar(*valores);

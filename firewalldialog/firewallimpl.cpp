@@ -1,7 +1,8 @@
 #include "firewalldialog/firewallimpl.h"
 
 #include "firewalldialog/reglas.h"
-#include "platform/host.h"
+#include "mainwindow/comandos.h"
+#include "platform/avisos.h"
 #include "platform/texto.h"
 #include "rutas.h"
 
@@ -23,22 +24,24 @@ void firewallimpl::RecargarReglas()
 {
     lreglas->clear();
     reglas_.clear();
-    const QString instantanea = Host::path(QStringLiteral(TALVORA_DATADIR "/firewall"));
-    Host::run("iptables-save >" + QFile::encodeName(instantanea));
-    QFile archivo(instantanea);
-    if (!archivo.open(QIODevice::ReadOnly)) {
+    const QString instantanea = Sistema::ruta(QString::fromUtf8(Rutas::Instantanea));
+    const QByteArray orden = "iptables-save >" + QFile::encodeName(instantanea);
+    const Sistema::Resultado resultado = Comandos::ejecutar(orden);
+    const std::optional<QByteArray> contenido = Sistema::leerArchivo(instantanea);
+    if (!contenido) {
         QMessageBox::warning(
             this, QStringLiteral("Error"),
             QStringLiteral("No se pudo leer las reglas de Firewall.\n Intente Recargar..."));
         return;
     }
     // Each entry shows its rule decoded on its own.
-    reglas_ = Reglas::leerInstantanea(archivo.readAll());
+    reglas_ = Reglas::leerInstantanea(*contenido);
     QStringList textos;
     textos.reserve(reglas_.size());
     for (const QByteArray &regla : qAsConst(reglas_))
         textos.append(Texto::decodificar(regla));
     lreglas->addItems(textos);
+    Avisos::siFallo(this, orden, resultado);
 }
 
 // The rule texts come from iptables-save and from the keyboard, so they may
@@ -49,8 +52,9 @@ void firewallimpl::ejecutarIptables(const QByteArray &comando)
     const std::optional<QByteArrayList> argumentos = Reglas::dividir(comando);
     if (!argumentos)
         return;
-    Host::runArgv(*argumentos);
+    const Sistema::Resultado resultado = Comandos::ejecutar(*argumentos);
     RecargarReglas();
+    Avisos::siFallo(this, comando, resultado);
 }
 
 void firewallimpl::bEliminar()

@@ -1,7 +1,7 @@
 #include "mainwindow/accesos.h"
 
 #include "mainwindow/comandos.h"
-#include "platform/host.h"
+#include "platform/sistema.h"
 #include "platform/texto.h"
 #include "rutas.h"
 
@@ -11,8 +11,8 @@ namespace Accesos {
 
 const char *const HostsDenyPorDefecto
     = "# Modificado por Talvora by Korvane\n"
-      "ALL:ALL: spawn (/bin/echo `date` Intento en %d de %c >>/var/log/HOSTS.DENY | "
-      "/usr/bin/play " TALVORA_DATADIR "/sounds/attack_detected.wav ) & \n\n";
+      "ALL:ALL: spawn (/bin/echo `date` Intento en %d de %c >>" TALVORA_LOG_HOSTS_DENY " | "
+      "/usr/bin/play " TALVORA_ALARMA " ) & \n\n";
 
 const char *const HostsAllowPorDefecto = "# Modo de Uso    Servicio : IP\n"
                                          "# Ej  in.ftpd: ALL\n"
@@ -23,34 +23,28 @@ const char *const HostsAllowPorDefecto = "# Modo de Uso    Servicio : IP\n"
 
 namespace {
 
-const QString HostsAllow = QStringLiteral("/etc/hosts.allow");
-const QString HostsDeny = QStringLiteral("/etc/hosts.deny");
-const QString Korvgate = QStringLiteral("/etc/rc.d/init.d/korv-gate");
-const QString Ftpaccess = QStringLiteral("/etc/ftpaccess");
-const QString PorDefecto = QStringLiteral(TALVORA_DATADIR "/pordefecto/");
-const QString LogHostsDeny = QStringLiteral("/var/log/HOSTS.DENY");
-const QString Viejo = QStringLiteral(".viejo");
+QString ruta(const char *absoluta) { return Sistema::ruta(QString::fromUtf8(absoluta)); }
 
 // "/bin/cp --force -p" of one fixed path onto another.
 QByteArray copia(const QString &desde, const QString &hacia)
 {
-    return "/bin/cp --force -p " + QFile::encodeName(Host::path(desde)) + ' '
-           + QFile::encodeName(Host::path(hacia));
+    return "/bin/cp --force -p " + QFile::encodeName(desde) + ' ' + QFile::encodeName(hacia);
 }
 
+QString viejo(const QString &archivo) { return archivo + QStringLiteral(".viejo"); }
+
 // The backup must hold the old file before anything replaces it.
-void instalar(const QString &instalado, const QString &nombre)
+void instalar(const QString &instalado, const char *nombre)
 {
-    Comandos::ejecutar(copia(instalado, instalado + Viejo));
-    Comandos::ejecutar(copia(PorDefecto + nombre, instalado) + " &");
+    Comandos::ejecutar(copia(instalado, viejo(instalado)));
+    Comandos::lanzar(copia(ruta(Rutas::PorDefecto) + QString::fromUtf8(nombre), instalado) + " &");
 }
 
 } // namespace
 
 std::optional<ArchivoHostsAllow> leerHostsAllow()
 {
-    const std::optional<QByteArray> contenido
-        = Host::readFile(QFile::encodeName(Host::path(HostsAllow)));
+    const std::optional<QByteArray> contenido = Sistema::leerArchivo(ruta(Rutas::HostsAllow));
     if (!contenido)
         return std::nullopt;
     return analizarHostsAllow(*contenido);
@@ -61,8 +55,13 @@ ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido)
     // One encoding for the whole file: the editor's lines cannot be told
     // apart once edited.
     const Texto::Codificacion codificacion = Texto::detectar(contenido);
-    const QString texto = Texto::decodificar(contenido, codificacion);
-    return ArchivoHostsAllow{Texto::lineas(texto).join(QLatin1Char('\n')), codificacion};
+    QByteArray lineas;
+    for (const QByteArrayView linea : Texto::lineas(contenido)) {
+        lineas += linea;
+        lineas += '\n';
+    }
+    lineas.chop(1);
+    return ArchivoHostsAllow{Texto::decodificar(lineas, codificacion), codificacion};
 }
 
 QString textoHostsAllow(const QString &editor)
@@ -81,27 +80,27 @@ std::optional<QByteArray> bytesHostsAllow(const QString &editor, Texto::Codifica
 bool guardarHostsAllow(const QString &editor, Texto::Codificacion codificacion)
 {
     const std::optional<QByteArray> bytes = bytesHostsAllow(editor, codificacion);
-    return bytes && Host::replaceFile(Host::path(HostsAllow), *bytes);
+    return bytes && Sistema::reemplazarArchivo(ruta(Rutas::HostsAllow), *bytes);
 }
 
 bool escribirHostsDeny()
 {
-    Comandos::ejecutar(copia(HostsDeny, HostsDeny + Viejo));
-    return Host::replaceFile(Host::path(HostsDeny), QByteArray(HostsDenyPorDefecto));
+    Comandos::ejecutar(copia(ruta(Rutas::HostsDeny), viejo(ruta(Rutas::HostsDeny))));
+    return Sistema::reemplazarArchivo(ruta(Rutas::HostsDeny), QByteArray(HostsDenyPorDefecto));
 }
 
 bool escribirHostsAllow()
 {
-    return Host::replaceFile(Host::path(HostsAllow), QByteArray(HostsAllowPorDefecto));
+    return Sistema::reemplazarArchivo(ruta(Rutas::HostsAllow), QByteArray(HostsAllowPorDefecto));
 }
 
-void instalarKorvgate() { instalar(Korvgate, QStringLiteral("korv-gate")); }
+void instalarKorvgate() { instalar(ruta(Rutas::ScriptsRedHat) + "/korv-gate", "korv-gate"); }
 
-void instalarFtp() { instalar(Ftpaccess, QStringLiteral("ftpaccess")); }
+void instalarFtp() { instalar(ruta(Rutas::Ftpaccess), "ftpaccess"); }
 
 QByteArray comandoLogHostsDeny(const QByteArray &editor)
 {
-    return editor + ' ' + QFile::encodeName(Host::path(LogHostsDeny)) + " &";
+    return editor + ' ' + QFile::encodeName(ruta(Rutas::LogHostsDeny)) + " &";
 }
 
 } // namespace Accesos

@@ -1,20 +1,33 @@
 #ifndef TALVORA_COMANDOS_H
 #define TALVORA_COMANDOS_H
 
-// Running a setting's command line, and the "%editor" expansion of the
-// edit and log commands. Command lines are bytes: they come from the
-// settings file as it was written.
+// Running a setting's command line, the "%editor" expansion of the edit and
+// log commands, and how a failure is told. Command lines are bytes: they
+// come from the settings file as it was written.
+
+#include "platform/sistema.h"
 
 #include <QByteArray>
+#include <QString>
 
 namespace Comandos {
 
-// Runs the command through the shell and waits; the result is not looked at.
-void ejecutar(const QByteArray &comando);
+// Runs the command through the shell and waits for it.
+Sistema::Resultado ejecutar(const QByteArray &comando);
+
+// Runs a program with its arguments, without any shell, and waits for it.
+Sistema::Resultado ejecutar(const QByteArrayList &argv);
+
+// Starts a command that ends in " &" (an editor, a viewer): nothing to wait for.
+void lanzar(const QByteArray &comando);
 
 // Every "%editor" (literal, case-sensitive) becomes the editor setting, and
 // " &" is appended so that the editor runs in the background.
 QByteArray expandirEditor(const QByteArray &comando, const QByteArray &editor);
+
+// The warning for a command that could not start or ended in a failure:
+// the command and the last lines it wrote to standard error.
+QString describirFallo(const QByteArray &comando, const Sistema::Resultado &resultado);
 
 } // namespace Comandos
 

@@ -1,28 +1,30 @@
 #include "mainwindow/estado.h"
 
-#include "platform/host.h"
+#include "platform/sistema.h"
 #include "platform/texto.h"
 
-namespace Estado {
+namespace Sondas {
 
-QString porArchivo(const QByteArray &ruta) { return Host::exists(ruta) ? MarcaOn : MarcaOff; }
-
-QString porXinetd(const QByteArray &ruta)
+Estado porArchivo(const QByteArray &ruta)
 {
-    const std::optional<QByteArray> contenido = Host::readFile(ruta);
+    return Sistema::existe(ruta) ? Estado::On : Estado::Off;
+}
+
+Estado porXinetd(const QByteArray &ruta)
+{
+    const std::optional<QByteArray> contenido = Sistema::leerArchivo(ruta);
     if (!contenido)
-        return MarcaError;
-    return xinetdDesactivado(*contenido) ? MarcaOff : MarcaOn;
+        return Estado::Error;
+    return xinetdDesactivado(*contenido) ? Estado::Off : Estado::On;
 }
 
 bool xinetdDesactivado(const QByteArray &contenido)
 {
-    // Latin-1 keeps every byte as one character, whatever the file holds.
-    for (const QString &linea : Texto::lineas(QString::fromLatin1(contenido))) {
-        if (linea.count(QLatin1String("disable")) == 1 && linea.count(QLatin1String("yes")) == 1)
+    for (const QByteArrayView linea : Texto::lineas(contenido)) {
+        if (linea.count("disable") == 1 && linea.count("yes") == 1)
             return true;
     }
     return false;
 }
 
-} // namespace Estado
+} // namespace Sondas

@@ -1,7 +1,7 @@
 #include "mainwindow/form1base.h"
 
-#include "mainwindow/form1base_icono.xpm"
 #include "mainwindow/estilo.h"
+#include "mainwindow/form1base_icono.xpm"
 #include "platform/sinhacer.h"
 
 form1Base::form1Base(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)

@@ -4,10 +4,13 @@
 #include "firewalldialog/firewallimpl.h"
 #include "mainwindow/accesos.h"
 #include "mainwindow/comandos.h"
-#include "mainwindow/estado.h"
+#include "mainwindow/marcas.h"
 #include "mainwindow/xinetd.h"
+#include "platform/avisos.h"
+#include "talvora_version.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -49,53 +52,6 @@ bool preguntarPrimeraVez(QWidget *padre)
 
 using C = Ajustes::Clave;
 
-// clang-format off
-const form1::Servicio form1::servicios[] = {
-    {"Korv-&Gate", &form1::tGate, C::cEstadoGate, nullptr, C::cIniciarGate, C::cDetenerGate,
-     {C::cDetenerGate, C::cIniciarGate}, C::cEditarGate, {}, 0, false,
-     &form1::bIniciarGate_Click, &form1::bDetenerGate_Click, &form1::bReiniciarGate_Click,
-     &form1::bEditarGate_Click, nullptr, &form1::LeerEstadoGate},
-    {"Squid", &form1::tSquid, C::cEstadoSquid, nullptr, C::cIniciarSquid, C::cDetenerSquid,
-     {C::cReiniciarSquid, {}}, C::cEditarSquid, C::cLogSquid, 0, false,
-     &form1::bIniciarSquid_Click, &form1::bDetenerSquid_Click, &form1::bReiniciarSquid_Click,
-     &form1::bEditarSquid_Click, &form1::bLogSquid_Click, &form1::LeerEstadoSquid},
-    // httpd can take a while to write its pid file
-    {"Httpd", &form1::tHttpd, C::cEstadoHttpd, nullptr, C::cIniciarHttpd, C::cDetenerHttpd,
-     {C::cReiniciarHttpd, {}}, C::cEditarHttpd, C::cLogHttpd, 5000, false,
-     &form1::bIniciarHttpd_Click, &form1::bDetenerHttpd_Click, &form1::bReiniciarHttpd_Click,
-     &form1::bEditarHttpd_Click, &form1::bLogHttpd_Click, &form1::LeerEstadoHttpd},
-    {"Samba", &form1::tSamba, C::cEstadoSamba, nullptr, C::cIniciarSamba, C::cDetenerSamba,
-     {C::cReiniciarSamba, {}}, C::cEditarSamba, C::cLogSamba, 0, false,
-     &form1::bIniciarSamba_Click, &form1::bDetenerSamba_Click, &form1::bReiniciarSamba_Click,
-     &form1::bEditarSamba_Click, &form1::bLogSamba_Click, &form1::LeerEstadoSamba},
-    {"Sendmail", &form1::tSendmail, C::cEstadoSendmail, nullptr, C::cIniciarSendmail,
-     C::cDetenerSendmail, {C::cReiniciarSendmail, {}}, C::cEditarSendmail, C::cLogSendmail, 0,
-     false, &form1::bIniciarSendmail_Click, &form1::bDetenerSendmail_Click,
-     &form1::bReiniciarSendmail_Click, &form1::bEditarSendmail_Click, &form1::bLogSendmail_Click,
-     &form1::LeerEstadoSendmail},
-    {"Dns", &form1::tDns, C::cEstadoDns, nullptr, C::cIniciarDns, C::cDetenerDns,
-     {C::cReiniciarDns, {}}, C::cEditarDns, {}, 0, false,
-     &form1::bIniciarDns_Click, &form1::bDetenerDns_Click, &form1::bReiniciarDns_Click,
-     &form1::bEditarDns_Click, nullptr, &form1::LeerEstadoDns},
-    {"Xinetd", &form1::tXinetd, C::cEstadoXinetd, nullptr, C::cIniciarXinetd, C::cDetenerXinetd,
-     {C::cReiniciarXinetd, {}}, C::cEditarXinetd, C::cLogXinetd, 0, true,
-     &form1::bIniciarXinetd_Click, &form1::bDetenerXinetd_Click, &form1::bReiniciarXinetd_Click,
-     &form1::bEditarXinetd_Click, &form1::bLogXinetd_Click, &form1::LeerEstadoXinetd},
-    {"Telnet", &form1::tTelnet, {}, "telnet", {}, {}, {}, {}, {}, 0, false,
-     &form1::bIniciarTelnet_Click, &form1::bDetenerTelnet_Click, nullptr, nullptr, nullptr,
-     &form1::LeerEstadoTelnet},
-    {"Ftp", &form1::tFtp, {}, "wu-ftpd", {}, {}, {}, C::cEditarFtp, {}, 0, false,
-     &form1::bIniciarFtp_Click, &form1::bDetenerFtp_Click, nullptr, &form1::bEditarFtp_Click,
-     nullptr, &form1::LeerEstadoFtp},
-    {"Pop3", &form1::tPop3, {}, "ipop3", {}, {}, {}, {}, {}, 0, false,
-     &form1::bIniciarPop3_Click, &form1::bDetenerPop3_Click, nullptr, nullptr, nullptr,
-     &form1::LeerEstadoPop3},
-    {"Swat", &form1::tSwat, {}, "swat", {}, {}, {}, {}, {}, 0, false,
-     &form1::bIniciarSwat_Click, &form1::bDetenerSwat_Click, nullptr, nullptr, nullptr,
-     &form1::LeerEstadoSwat},
-};
-// clang-format on
-
 form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
     : form1Base(parent, name, modal, fl)
 {
@@ -110,7 +66,7 @@ form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
         if (preguntarPrimeraVez(this))
             EscribirHostsDeny();
         if (!Ajustes::guardar(Ajustes::valoresPorDefecto())) {
-            noSePudoEscribir();
+            Avisos::noSePudoEscribir(this);
             return;
         }
         break;
@@ -150,6 +106,7 @@ void form1::construirMenus()
     disposicion->setMenuBar(barra);
 
     const QKeySequence ninguna;
+    using Ranura = void (form1::*)();
     auto entrada = [&](QMenu *menu, const char *texto, Ranura ranura) {
         menu->addAction(QString::fromLatin1(texto), ninguna, this, ranura);
     };
@@ -169,26 +126,31 @@ void form1::construirMenus()
     barra->addMenu(archivo);
 
     // Init-script services under "Servicios", xinetd-run ones under "Xinetd Serv".
-    auto *servicios_ = new QMenu(this);
+    auto *servicios = new QMenu(this);
     auto *xinetd = new QMenu(this);
-    for (const Servicio &s : servicios) {
+    for (const Servicio s : Servicios) {
+        const DatosServicio &d = datos(s);
         auto *sub = new QMenu(this);
         Q_CHECK_PTR(sub);
-        entrada(sub, "Iniciar", s.bIniciar);
-        entrada(sub, "Detener", s.bDetener);
-        if (s.bReiniciar)
-            entrada(sub, "Reiniciar", s.bReiniciar);
-        if (s.bEditar) {
+        auto accion = [&](const char *texto, Accion a) {
+            sub->addAction(QString::fromLatin1(texto), ninguna, this,
+                           [this, s, a] { actuar(s, a); });
+        };
+        accion("Iniciar", Accion::Iniciar);
+        accion("Detener", Accion::Detener);
+        if (d.reiniciar[0])
+            accion("Reiniciar", Accion::Reiniciar);
+        if (d.editar) {
             sub->addSeparator();
-            entrada(sub, "Editar", s.bEditar);
+            accion("Editar", Accion::Editar);
         }
-        if (s.bLog)
-            entrada(sub, "Logs", s.bLog);
-        sub->setTitle(QString::fromLatin1(s.menu));
-        (s.archivoXinetd ? xinetd : servicios_)->addMenu(sub);
+        if (d.log)
+            accion("Logs", Accion::Log);
+        sub->setTitle(QString::fromLatin1(d.menu));
+        (d.archivoXinetd ? xinetd : servicios)->addMenu(sub);
     }
-    servicios_->setTitle(QStringLiteral("&Servicios"));
-    barra->addMenu(servicios_);
+    servicios->setTitle(QStringLiteral("&Servicios"));
+    barra->addMenu(servicios);
     xinetd->setTitle(QStringLiteral("&Xinetd Serv"));
     barra->addMenu(xinetd);
 
@@ -200,181 +162,245 @@ void form1::construirMenus()
     barra->addMenu(ayuda);
 }
 
-QLabel *form1::etiqueta(Indice i) { return this->*servicios[i].etiqueta; }
-
-void form1::noSePudoEscribir()
+// A switch without a default: the compiler names any row left out.
+QLabel *form1::etiqueta(Servicio servicio) const
 {
-    QMessageBox::warning(this, QStringLiteral("Error"),
-                         QStringLiteral("No se pudo escribir el Archivo"));
+    switch (servicio) {
+    case Servicio::Gate:
+        return tGate;
+    case Servicio::Squid:
+        return tSquid;
+    case Servicio::Httpd:
+        return tHttpd;
+    case Servicio::Samba:
+        return tSamba;
+    case Servicio::Sendmail:
+        return tSendmail;
+    case Servicio::Dns:
+        return tDns;
+    case Servicio::Xinetd:
+        return tXinetd;
+    case Servicio::Telnet:
+        return tTelnet;
+    case Servicio::Ftp:
+        return tFtp;
+    case Servicio::Pop3:
+        return tPop3;
+    case Servicio::Swat:
+        return tSwat;
+    }
+    return nullptr;
+}
+
+std::optional<Estado> form1::estado(Servicio servicio) const
+{
+    return estados_[static_cast<size_t>(servicio)];
+}
+
+void form1::mostrar(Servicio servicio, Estado estado)
+{
+    estados_[static_cast<size_t>(servicio)] = estado;
+    etiqueta(servicio)->setText(Marcas::texto(estado, palette()));
+}
+
+// A new palette (a dark desktop theme, say) redraws the states in it.
+void form1::changeEvent(QEvent *evento)
+{
+    form1Base::changeEvent(evento);
+    if (evento->type() != QEvent::PaletteChange)
+        return;
+    for (const Servicio s : Servicios) {
+        if (const std::optional<Estado> e = estado(s))
+            mostrar(s, *e);
+    }
 }
 
 // Status probes -------------------------------------------------------------
 
-void form1::LeerEstadoArchivo(const QByteArray &ruta, QLabel *etiqueta)
+void form1::LeerEstadoArchivo(const QByteArray &ruta, Servicio servicio)
 {
-    etiqueta->setText(Estado::porArchivo(ruta));
+    mostrar(servicio, Sondas::porArchivo(ruta));
 }
 
-void form1::LeerArchivoXinetd(const QByteArray &ruta, QLabel *etiqueta)
+void form1::LeerArchivoXinetd(const QByteArray &ruta, Servicio servicio)
 {
-    etiqueta->setText(Estado::porXinetd(ruta));
+    mostrar(servicio, Sondas::porXinetd(ruta));
 }
 
-QByteArray form1::archivoXinetd(Indice i) const
+QByteArray form1::archivoXinetd(Servicio servicio) const
 {
-    return Ajustes::valor(C::cDirectorioXinetd) + '/' + servicios[i].archivoXinetd;
+    return Ajustes::valor(C::cDirectorioXinetd) + '/' + datos(servicio).archivoXinetd;
 }
 
-void form1::sondear(Indice i)
+void form1::sondear(Servicio servicio)
 {
-    const Servicio &s = servicios[i];
-    if (s.archivoXinetd)
-        LeerArchivoXinetd(archivoXinetd(i), etiqueta(i));
+    const DatosServicio &d = datos(servicio);
+    if (d.archivoXinetd)
+        LeerArchivoXinetd(archivoXinetd(servicio), servicio);
     else
-        LeerEstadoArchivo(Ajustes::valor(*s.estado), etiqueta(i));
+        LeerEstadoArchivo(Ajustes::valor(*d.estado), servicio);
 }
 
-void form1::LeerEstadoGate() { sondear(Gate); }
-void form1::LeerEstadoSquid() { sondear(Squid); }
-void form1::LeerEstadoHttpd() { sondear(Httpd); }
-void form1::LeerEstadoSamba() { sondear(Samba); }
-void form1::LeerEstadoSendmail() { sondear(Sendmail); }
-void form1::LeerEstadoDns() { sondear(Dns); }
-void form1::LeerEstadoXinetd() { sondear(Xinetd); }
-void form1::LeerEstadoTelnet() { sondear(Telnet); }
-void form1::LeerEstadoFtp() { sondear(Ftp); }
-void form1::LeerEstadoPop3() { sondear(Pop3); }
-void form1::LeerEstadoSwat() { sondear(Swat); }
+void form1::LeerEstadoGate() { sondear(Servicio::Gate); }
+void form1::LeerEstadoSquid() { sondear(Servicio::Squid); }
+void form1::LeerEstadoHttpd() { sondear(Servicio::Httpd); }
+void form1::LeerEstadoSamba() { sondear(Servicio::Samba); }
+void form1::LeerEstadoSendmail() { sondear(Servicio::Sendmail); }
+void form1::LeerEstadoDns() { sondear(Servicio::Dns); }
+void form1::LeerEstadoXinetd() { sondear(Servicio::Xinetd); }
+void form1::LeerEstadoTelnet() { sondear(Servicio::Telnet); }
+void form1::LeerEstadoFtp() { sondear(Servicio::Ftp); }
+void form1::LeerEstadoPop3() { sondear(Servicio::Pop3); }
+void form1::LeerEstadoSwat() { sondear(Servicio::Swat); }
 
-// Service commands ----------------------------------------------------------
-
-// Probes again once the command has returned, never at once.
-void form1::sondearDespues(Indice i, bool tardia)
+void form1::sondearDespues(Servicio servicio, int ms)
 {
-    QTimer::singleShot(SondaComando, this, servicios[i].sondeo);
-    if (tardia && servicios[i].sondaTardia)
-        QTimer::singleShot(servicios[i].sondaTardia, this, servicios[i].sondeo);
+    QTimer::singleShot(ms, this, [this, servicio] { sondear(servicio); });
 }
 
-void form1::iniciar(Indice i)
-{
-    Comandos::ejecutar(Ajustes::valor(*servicios[i].iniciar));
-    sondearDespues(i, true);
-}
+// Service actions -----------------------------------------------------------
 
-void form1::detener(Indice i)
+void form1::actuar(Servicio servicio, Accion accion)
 {
-    Comandos::ejecutar(Ajustes::valor(*servicios[i].detener));
-    sondearDespues(i, false);
-}
-
-void form1::reiniciar(Indice i)
-{
-    if (servicios[i].pendiente)
-        etiqueta(i)->setText(MarcaPendiente);
-    for (const std::optional<Clave> &clave : servicios[i].reiniciar) {
-        if (clave)
-            Comandos::ejecutar(Ajustes::valor(*clave));
+    const DatosServicio &d = datos(servicio);
+    if (d.archivoXinetd && (accion == Accion::Iniciar || accion == Accion::Detener)) {
+        CambiarArchivoXinetd(archivoXinetd(servicio), servicio, accion == Accion::Iniciar);
+        return;
     }
-    sondearDespues(i, true);
+    switch (accion) {
+    case Accion::Iniciar:
+        correr(servicio, {d.iniciar, {}}, true);
+        break;
+    case Accion::Detener:
+        correr(servicio, {d.detener, {}}, false);
+        break;
+    case Accion::Reiniciar:
+        if (d.pendiente)
+            mostrar(servicio, Estado::Pendiente);
+        correr(servicio, d.reiniciar, true);
+        break;
+    case Accion::Editar:
+        if (!d.editarPideSwat || puedeEditarSamba())
+            abrir(d.editar);
+        break;
+    case Accion::Log:
+        abrir(d.log);
+        break;
+    }
 }
 
-void form1::editar(std::optional<Clave> clave)
+// Runs the commands in turn, then probes the row again once they have
+// returned, never at once. A failure is told after the probes are set.
+void form1::correr(Servicio servicio, const std::array<DatosServicio::Clave, 2> &claves,
+                   bool tardia)
 {
-    Comandos::ejecutar(
-        Comandos::expandirEditor(Ajustes::valor(*clave), Ajustes::valor(C::cEditor)));
+    QList<QPair<QByteArray, Sistema::Resultado>> fallos;
+    for (const DatosServicio::Clave &clave : claves) {
+        if (!clave)
+            continue;
+        const QByteArray comando = Ajustes::valor(*clave);
+        const Sistema::Resultado r = Comandos::ejecutar(comando);
+        if (!r.bien())
+            fallos.append({comando, r});
+    }
+    sondearDespues(servicio, SondaComando);
+    if (tardia && datos(servicio).sondaTardia)
+        sondearDespues(servicio, datos(servicio).sondaTardia);
+    for (const auto &[comando, r] : fallos)
+        Avisos::siFallo(this, comando, r);
 }
 
-void form1::bIniciarGate_Click() { iniciar(Gate); }
-void form1::bIniciarSquid_Click() { iniciar(Squid); }
-void form1::bIniciarHttpd_Click() { iniciar(Httpd); }
-void form1::bIniciarSamba_Click() { iniciar(Samba); }
-void form1::bIniciarSendmail_Click() { iniciar(Sendmail); }
-void form1::bIniciarDns_Click() { iniciar(Dns); }
-void form1::bIniciarXinetd_Click() { iniciar(Xinetd); }
-void form1::bDetenerGate_Click() { detener(Gate); }
-void form1::bDetenerSquid_Click() { detener(Squid); }
-void form1::bDetenerHttpd_Click() { detener(Httpd); }
-void form1::bDetenerSamba_Click() { detener(Samba); }
-void form1::bDetenerSendmail_Click() { detener(Sendmail); }
-void form1::bDetenerDns_Click() { detener(Dns); }
-void form1::bDetenerXinetd_Click() { detener(Xinetd); }
-void form1::bReiniciarGate_Click() { reiniciar(Gate); }
-void form1::bReiniciarSquid_Click() { reiniciar(Squid); }
-void form1::bReiniciarHttpd_Click() { reiniciar(Httpd); }
-void form1::bReiniciarSamba_Click() { reiniciar(Samba); }
-void form1::bReiniciarSendmail_Click() { reiniciar(Sendmail); }
-void form1::bReiniciarDns_Click() { reiniciar(Dns); }
-void form1::bReiniciarXinetd_Click() { reiniciar(Xinetd); }
-void form1::bEditarGate_Click() { editar(servicios[Gate].editar); }
-void form1::bEditarSquid_Click() { editar(servicios[Squid].editar); }
-void form1::bEditarHttpd_Click() { editar(servicios[Httpd].editar); }
-void form1::bEditarSendmail_Click() { editar(servicios[Sendmail].editar); }
-void form1::bEditarDns_Click() { editar(servicios[Dns].editar); }
-void form1::bEditarXinetd_Click() { editar(servicios[Xinetd].editar); }
-void form1::bEditarFtp_Click() { editar(servicios[Ftp].editar); }
-void form1::bLogSquid_Click() { editar(servicios[Squid].log); }
-void form1::bLogHttpd_Click() { editar(servicios[Httpd].log); }
-void form1::bLogSamba_Click() { editar(servicios[Samba].log); }
-void form1::bLogSendmail_Click() { editar(servicios[Sendmail].log); }
-void form1::bLogXinetd_Click() { editar(servicios[Xinetd].log); }
-
-void form1::bEditarSamba_Click()
+void form1::abrir(const DatosServicio::Clave &clave)
 {
-    // Samba is configured through swat, which only runs under xinetd.
-    for (Indice necesario : {Xinetd, Swat}) {
-        if (etiqueta(necesario)->text() != MarcaOn) {
-            QMessageBox::warning(this, QStringLiteral("Error"),
-                                 necesario == Xinetd
-                                     ? QStringLiteral("Debe estar iniciado el servicio XINETD")
-                                     : QStringLiteral("Debe estar iniciado el servicio SWAT"));
-            return;
+    Comandos::lanzar(Comandos::expandirEditor(Ajustes::valor(*clave), Ajustes::valor(C::cEditor)));
+}
+
+// Samba was configured through swat, which only runs under xinetd: both
+// rows must read ON, xinetd asked first.
+bool form1::puedeEditarSamba()
+{
+    const std::pair<Servicio, const char *> necesarios[]
+        = {{Servicio::Xinetd, "Debe estar iniciado el servicio XINETD"},
+           {Servicio::Swat, "Debe estar iniciado el servicio SWAT"}};
+    for (const auto &[servicio, aviso] : necesarios) {
+        if (estado(servicio) != Estado::On) {
+            QMessageBox::warning(this, QStringLiteral("Error"), QString::fromLatin1(aviso));
+            return false;
         }
     }
-    editar(servicios[Samba].editar);
+    return true;
 }
+
+void form1::bIniciarGate_Click() { actuar(Servicio::Gate, Accion::Iniciar); }
+void form1::bIniciarSquid_Click() { actuar(Servicio::Squid, Accion::Iniciar); }
+void form1::bIniciarHttpd_Click() { actuar(Servicio::Httpd, Accion::Iniciar); }
+void form1::bIniciarSamba_Click() { actuar(Servicio::Samba, Accion::Iniciar); }
+void form1::bIniciarSendmail_Click() { actuar(Servicio::Sendmail, Accion::Iniciar); }
+void form1::bIniciarDns_Click() { actuar(Servicio::Dns, Accion::Iniciar); }
+void form1::bIniciarXinetd_Click() { actuar(Servicio::Xinetd, Accion::Iniciar); }
+void form1::bIniciarTelnet_Click() { actuar(Servicio::Telnet, Accion::Iniciar); }
+void form1::bIniciarFtp_Click() { actuar(Servicio::Ftp, Accion::Iniciar); }
+void form1::bIniciarPop3_Click() { actuar(Servicio::Pop3, Accion::Iniciar); }
+void form1::bIniciarSwat_Click() { actuar(Servicio::Swat, Accion::Iniciar); }
+void form1::bDetenerGate_Click() { actuar(Servicio::Gate, Accion::Detener); }
+void form1::bDetenerSquid_Click() { actuar(Servicio::Squid, Accion::Detener); }
+void form1::bDetenerHttpd_Click() { actuar(Servicio::Httpd, Accion::Detener); }
+void form1::bDetenerSamba_Click() { actuar(Servicio::Samba, Accion::Detener); }
+void form1::bDetenerSendmail_Click() { actuar(Servicio::Sendmail, Accion::Detener); }
+void form1::bDetenerDns_Click() { actuar(Servicio::Dns, Accion::Detener); }
+void form1::bDetenerXinetd_Click() { actuar(Servicio::Xinetd, Accion::Detener); }
+void form1::bDetenerTelnet_Click() { actuar(Servicio::Telnet, Accion::Detener); }
+void form1::bDetenerFtp_Click() { actuar(Servicio::Ftp, Accion::Detener); }
+void form1::bDetenerPop3_Click() { actuar(Servicio::Pop3, Accion::Detener); }
+void form1::bDetenerSwat_Click() { actuar(Servicio::Swat, Accion::Detener); }
+void form1::bReiniciarGate_Click() { actuar(Servicio::Gate, Accion::Reiniciar); }
+void form1::bReiniciarSquid_Click() { actuar(Servicio::Squid, Accion::Reiniciar); }
+void form1::bReiniciarHttpd_Click() { actuar(Servicio::Httpd, Accion::Reiniciar); }
+void form1::bReiniciarSamba_Click() { actuar(Servicio::Samba, Accion::Reiniciar); }
+void form1::bReiniciarSendmail_Click() { actuar(Servicio::Sendmail, Accion::Reiniciar); }
+void form1::bReiniciarDns_Click() { actuar(Servicio::Dns, Accion::Reiniciar); }
+void form1::bReiniciarXinetd_Click() { actuar(Servicio::Xinetd, Accion::Reiniciar); }
+void form1::bEditarGate_Click() { actuar(Servicio::Gate, Accion::Editar); }
+void form1::bEditarSquid_Click() { actuar(Servicio::Squid, Accion::Editar); }
+void form1::bEditarHttpd_Click() { actuar(Servicio::Httpd, Accion::Editar); }
+void form1::bEditarSamba_Click() { actuar(Servicio::Samba, Accion::Editar); }
+void form1::bEditarSendmail_Click() { actuar(Servicio::Sendmail, Accion::Editar); }
+void form1::bEditarDns_Click() { actuar(Servicio::Dns, Accion::Editar); }
+void form1::bEditarXinetd_Click() { actuar(Servicio::Xinetd, Accion::Editar); }
+void form1::bEditarFtp_Click() { actuar(Servicio::Ftp, Accion::Editar); }
+void form1::bLogSquid_Click() { actuar(Servicio::Squid, Accion::Log); }
+void form1::bLogHttpd_Click() { actuar(Servicio::Httpd, Accion::Log); }
+void form1::bLogSamba_Click() { actuar(Servicio::Samba, Accion::Log); }
+void form1::bLogSendmail_Click() { actuar(Servicio::Sendmail, Accion::Log); }
+void form1::bLogXinetd_Click() { actuar(Servicio::Xinetd, Accion::Log); }
 
 // xinetd switching ----------------------------------------------------------
 
-void form1::CambiarArchivoXinetd(const QByteArray &ruta, QLabel *etiqueta, int direccion,
-                                 Ranura sondeo)
+// A running xinetd (as its row shows) rereads the files only when restarted.
+void form1::CambiarArchivoXinetd(const QByteArray &ruta, Servicio servicio, bool encender)
 {
-    if (!Xinetd::cambiarArchivo(ruta, direccion == 1)) {
-        etiqueta->setText(MarcaError);
+    if (!Xinetd::cambiarArchivo(ruta, encender)) {
+        mostrar(servicio, Estado::Error);
         return;
     }
-    if (tXinetd->text() == MarcaOn)
-        bReiniciarXinetd_Click();
-    QTimer::singleShot(SondaXinetd, this, sondeo);
+    if (estado(Servicio::Xinetd) == Estado::On)
+        actuar(Servicio::Xinetd, Accion::Reiniciar);
+    sondearDespues(servicio, SondaXinetd);
 }
-
-void form1::cambiar(Indice i, int direccion)
-{
-    CambiarArchivoXinetd(archivoXinetd(i), etiqueta(i), direccion, servicios[i].sondeo);
-}
-
-void form1::bIniciarTelnet_Click() { cambiar(Telnet, 1); }
-void form1::bIniciarFtp_Click() { cambiar(Ftp, 1); }
-void form1::bIniciarPop3_Click() { cambiar(Pop3, 1); }
-void form1::bIniciarSwat_Click() { cambiar(Swat, 1); }
-void form1::bDetenerTelnet_Click() { cambiar(Telnet, 0); }
-void form1::bDetenerFtp_Click() { cambiar(Ftp, 0); }
-void form1::bDetenerPop3_Click() { cambiar(Pop3, 0); }
-void form1::bDetenerSwat_Click() { cambiar(Swat, 0); }
 
 // Access-control and default files ------------------------------------------
 
 void form1::LeerEstadoHostsAllow()
 {
     const std::optional<Accesos::ArchivoHostsAllow> archivo = Accesos::leerHostsAllow();
-    mlHostsAllow->setPlainText(archivo ? archivo->texto : MarcaError);
+    mlHostsAllow->setPlainText(archivo ? archivo->texto : Marcas::clasica(Estado::Error));
     codificacionHostsAllow = archivo ? archivo->codificacion : Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
 }
 
 // toPlainText() turns no-break spaces into blanks, which would rewrite every
 // line holding one (byte A0 in ISO-8859-1); the raw text keeps them.
-QString form1::textoHostsAllow() const
+QString form1::textoDelEditor() const
 {
     QString texto = mlHostsAllow->document()->toRawText();
     texto.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
@@ -383,8 +409,8 @@ QString form1::textoHostsAllow() const
 
 void form1::bAplicarHostsAllow_Click()
 {
-    if (!Accesos::guardarHostsAllow(textoHostsAllow(), codificacionHostsAllow)) {
-        noSePudoEscribir();
+    if (!Accesos::guardarHostsAllow(textoDelEditor(), codificacionHostsAllow)) {
+        Avisos::noSePudoEscribir(this);
         return;
     }
     mlHostsAllow->document()->setModified(false);
@@ -392,13 +418,13 @@ void form1::bAplicarHostsAllow_Click()
 
 void form1::bLogHostsAllow_Click()
 {
-    Comandos::ejecutar(Accesos::comandoLogHostsDeny(Ajustes::valor(C::cEditor)));
+    Comandos::lanzar(Accesos::comandoLogHostsDeny(Ajustes::valor(C::cEditor)));
 }
 
 void form1::EscribirHostsDeny()
 {
     if (!Accesos::escribirHostsDeny()) {
-        noSePudoEscribir();
+        Avisos::noSePudoEscribir(this);
         return;
     }
     QMessageBox::information(this, QStringLiteral("Listo"),
@@ -412,7 +438,7 @@ void form1::EscribirHostsAllow()
     codificacionHostsAllow = Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
     if (!Accesos::escribirHostsAllow()) {
-        noSePudoEscribir();
+        Avisos::noSePudoEscribir(this);
         return;
     }
     QMessageBox::information(this, QStringLiteral("Listo"),
@@ -424,12 +450,12 @@ void form1::EscribirKorvgate() { Accesos::instalarKorvgate(); }
 
 // Manual, about box and dialogs ---------------------------------------------
 
-void form1::VerManual() { Comandos::ejecutar(Ajustes::valor(C::cAbrirManual) + " &"); }
+void form1::VerManual() { Comandos::lanzar(Ajustes::valor(C::cAbrirManual) + " &"); }
 
 void form1::VerAcercade()
 {
     QMessageBox::information(this, QStringLiteral("Acerca de..."),
-                             QStringLiteral("Talvora by Korvane\nVersion 1.5\n\n"
+                             QStringLiteral("Talvora by Korvane\nVersion " TALVORA_VERSION "\n\n"
                                             "Panel de control de los servicios de red\n"
                                             "de un servidor Linux.\n\n"
                                             "Hecho por el equipo de Talvora."));

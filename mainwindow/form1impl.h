@@ -2,13 +2,16 @@
 #define TALVORA_FORM1IMPL_H
 
 // The main window's controller: start-up, menus and every action. What the
-// actions do to files and commands lives in the units beside it (estado,
-// comandos, xinetd, accesos); this class applies their results to the window.
+// actions do to files and commands lives in the units beside it (servicios,
+// estado, comandos, xinetd, accesos); this class applies their results to
+// the window.
 
+#include "mainwindow/estado.h"
 #include "mainwindow/form1base.h"
+#include "mainwindow/servicios.h"
 #include "platform/texto.h"
-#include "settings/ajustes.h"
 
+#include <array>
 #include <optional>
 
 class form1 : public form1Base
@@ -19,6 +22,16 @@ public:
     explicit form1(QWidget *parent = nullptr, const char *name = nullptr, bool modal = false,
                    Qt::WindowFlags fl = Qt::WindowFlags());
     ~form1() override;
+
+    // The one entry point of every service action, for the buttons and the
+    // menus alike.
+    void actuar(Servicio servicio, Accion accion);
+    // What a row shows, and showing it.
+    std::optional<Estado> estado(Servicio servicio) const;
+    void mostrar(Servicio servicio, Estado estado);
+
+protected:
+    void changeEvent(QEvent *evento) override;
 
 private slots:
     void bIniciarGate_Click() override;
@@ -87,45 +100,21 @@ private slots:
     void Configuracion();
 
 private:
-    using Ranura = void (form1::*)();
-    using Clave = Ajustes::Clave;
-
-    // What the window knows of each service: its label, the settings its
-    // actions run, where its status lies, when to look again, and the slots
-    // its buttons and menu entries reach.
-    struct Servicio {
-        const char *menu; // its submenu's title
-        QLabel *Ui::form1Base::*etiqueta;
-        std::optional<Clave> estado; // status file; none for an xinetd-run service
-        const char *archivoXinetd;   // its service file in cDirectorioXinetd
-        std::optional<Clave> iniciar, detener;
-        std::optional<Clave> reiniciar[2]; // run in turn
-        std::optional<Clave> editar, log;
-        int sondaTardia; // ms after a start or restart, besides the usual one; 0: none
-        bool pendiente;  // its label shows "---" while it restarts
-        Ranura bIniciar, bDetener, bReiniciar, bEditar, bLog, sondeo;
-    };
-    enum Indice { Gate, Squid, Httpd, Samba, Sendmail, Dns, Xinetd, Telnet, Ftp, Pop3, Swat };
-    static const Servicio servicios[];
-
-    void LeerEstadoArchivo(const QByteArray &ruta, QLabel *etiqueta);
-    void LeerArchivoXinetd(const QByteArray &ruta, QLabel *etiqueta);
-    void CambiarArchivoXinetd(const QByteArray &ruta, QLabel *etiqueta, int direccion,
-                              Ranura sondeo);
-
-    QLabel *etiqueta(Indice i);
-    void sondear(Indice i);
-    void iniciar(Indice i);
-    void detener(Indice i);
-    void reiniciar(Indice i);
-    void sondearDespues(Indice i, bool tardia);
-    void editar(std::optional<Clave> clave);
-    void cambiar(Indice i, int direccion);
-    void noSePudoEscribir();
+    QLabel *etiqueta(Servicio servicio) const;
+    void LeerEstadoArchivo(const QByteArray &ruta, Servicio servicio);
+    void LeerArchivoXinetd(const QByteArray &ruta, Servicio servicio);
+    void CambiarArchivoXinetd(const QByteArray &ruta, Servicio servicio, bool encender);
+    void sondear(Servicio servicio);
+    void sondearDespues(Servicio servicio, int ms);
+    void correr(Servicio servicio, const std::array<DatosServicio::Clave, 2> &claves, bool tardia);
+    void abrir(const DatosServicio::Clave &clave);
+    bool puedeEditarSamba();
     void construirMenus();
-    QByteArray archivoXinetd(Indice i) const;
-    QString textoHostsAllow() const;
+    QByteArray archivoXinetd(Servicio servicio) const;
+    QString textoDelEditor() const;
 
+    // What each row shows; empty before its first probe.
+    std::array<std::optional<Estado>, std::size(Servicios)> estados_;
     // hosts.allow is written back in the encoding it was read in.
     Texto::Codificacion codificacionHostsAllow = Texto::Codificacion::Utf8;
 };

@@ -1,6 +1,6 @@
 #include "mainwindow/xinetd.h"
 
-#include "platform/host.h"
+#include "platform/sistema.h"
 #include "platform/texto.h"
 
 #include <QRegularExpression>
@@ -17,7 +17,8 @@ QByteArray reescribir(const QByteArray &contenido, bool activar)
     // Latin-1 both ways, so that bytes the rules do not touch survive as they are.
     QString texto;
     texto.reserve(contenido.size() + 16);
-    for (QString linea : Texto::lineas(QString::fromLatin1(contenido))) {
+    for (const QByteArrayView bytes : Texto::lineas(contenido)) {
+        QString linea = QString::fromLatin1(bytes);
         linea.replace(activar ? encender : apagar, reemplazo);
         texto += linea;
         texto += QLatin1Char('\n');
@@ -27,8 +28,8 @@ QByteArray reescribir(const QByteArray &contenido, bool activar)
 
 bool cambiarArchivo(const QByteArray &ruta, bool activar)
 {
-    const std::optional<QByteArray> contenido = Host::readFile(ruta);
-    return contenido && Host::replaceFile(ruta, reescribir(*contenido, activar));
+    const std::optional<QByteArray> contenido = Sistema::leerArchivo(ruta);
+    return contenido && Sistema::reemplazarArchivo(ruta, reescribir(*contenido, activar));
 }
 
 } // namespace Xinetd

@@ -4,7 +4,7 @@ include(CheckPIESupported)
 check_pie_supported(LANGUAGES CXX)
 option(TALVORA_ENDURECER "Build the program with hardening flags" ON)
 if(TALVORA_ENDURECER)
-  foreach(_t talvora_core talvora)
+  foreach(_t talvora_nucleo talvora_ventanas talvora)
     set_target_properties(${_t} PROPERTIES POSITION_INDEPENDENT_CODE ON)
     target_compile_options(${_t} PRIVATE -fstack-protector-strong)
     # Fortification needs the optimiser; a Debug build would only warn.

@@ -4,19 +4,17 @@
 
 namespace Texto {
 
-QStringList lineas(const QString &texto)
+QList<QByteArrayView> lineas(QByteArrayView texto)
 {
-    QStringList resultado;
-    qsizetype inicio = 0;
-    const qsizetype n = texto.size();
-    while (inicio < n) {
-        qsizetype fin = texto.indexOf(QLatin1Char('\n'), inicio);
+    QList<QByteArrayView> resultado;
+    for (qsizetype inicio = 0, n = texto.size(); inicio < n;) {
+        qsizetype fin = texto.indexOf('\n', inicio);
         if (fin < 0)
             fin = n;
         qsizetype corte = fin;
-        if (corte > inicio && texto.at(corte - 1) == QLatin1Char('\r'))
+        if (corte > inicio && texto.at(corte - 1) == '\r')
             --corte;
-        resultado.append(texto.mid(inicio, corte - inicio));
+        resultado.append(texto.sliced(inicio, corte - inicio));
         inicio = fin + 1;
     }
     return resultado;

@@ -2,16 +2,18 @@
 #define TALVORA_TEXTO_H
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 namespace Texto {
 
 // Splits file contents into lines the way a text stream's readLine does:
 // on "\n", dropping a "\r" right before it; a last line without "\n" counts,
-// an empty file has no lines.
-QStringList lineas(const QString &texto);
+// an empty file has no lines. The lines are views into `texto`, which must
+// outlive them: a large file is split without a copy per line.
+QList<QByteArrayView> lineas(QByteArrayView texto);
 
 // How text that came from the system is shown and written back. Servers
 // still hold ISO-8859-1 files next to UTF-8 ones, and nothing says which is

@@ -1,6 +1,6 @@
 #include "settings/ajustes.h"
 
-#include "platform/host.h"
+#include "platform/sistema.h"
 #include "platform/texto.h"
 
 #include <QFile>
@@ -117,17 +117,15 @@ std::optional<QByteArrayList> editar(const QByteArrayList &anteriores, const QSt
     return nuevos;
 }
 
-QString rutaArchivo() { return Host::path(QStringLiteral(TALVORA_DATADIR "/conf")); }
+QString rutaArchivo() { return Sistema::ruta(QString::fromUtf8(Rutas::Configuracion)); }
 
 QByteArrayList analizar(const QByteArray &contenido)
 {
-    // Latin-1 maps each byte to one character and back: the split keeps
-    // every byte of every line.
     QByteArrayList lineas;
-    for (const QString &linea : Texto::lineas(QString::fromLatin1(contenido))) {
+    for (const QByteArrayView linea : Texto::lineas(contenido)) {
         if (lineas.size() == Cantidad)
             break;
-        lineas.append(linea.toLatin1());
+        lineas.append(linea.toByteArray());
     }
     while (lineas.size() < Cantidad)
         lineas.append(QByteArray());
@@ -147,21 +145,18 @@ QByteArray componer(const QByteArrayList &valores)
 
 Carga cargar()
 {
+    // Read first: an ordinary start touches the file once.
     const QString ruta = rutaArchivo();
-    QFile archivo(ruta);
-    // Open first: an ordinary start touches the file once.
-    if (!archivo.open(QIODevice::ReadOnly))
-        return QFile::exists(ruta) ? Carga::NoSePuedeLeer : Carga::NoExiste;
-    const QByteArray contenido = archivo.readAll();
-    if (archivo.error() != QFileDevice::NoError)
-        return Carga::NoSePuedeLeer;
-    asignar(analizar(contenido));
+    const std::optional<QByteArray> contenido = Sistema::leerArchivo(ruta);
+    if (!contenido)
+        return Sistema::existe(QFile::encodeName(ruta)) ? Carga::NoSePuedeLeer : Carga::NoExiste;
+    asignar(analizar(*contenido));
     return Carga::Cargado;
 }
 
 bool guardar(const QByteArrayList &valores)
 {
-    return Host::replaceFile(rutaArchivo(), componer(valores));
+    return Sistema::reemplazarArchivo(rutaArchivo(), componer(valores));
 }
 
 } // namespace Ajustes

@@ -2,7 +2,7 @@
 
 Raiz::~Raiz()
 {
-    Host::setRoot(QString());
+    Sistema::fijarRaiz(QString());
     QProcess::execute("rm", {"-rf", dir.path()}); // names that are not UTF-8 too
 }
 
@@ -22,27 +22,34 @@ QByteArray Raiz::leer(const QString &absoluta) const
 
 Grabador::Grabador()
 {
-    Host::setRunner([this](const QByteArray &c) {
-        comandos << QString::fromUtf8(c);
-        crudos << c;
-        return accion ? accion(comandos.last()) : 0;
-    });
-    Host::setArgvRunner([this](const QByteArrayList &v) {
-        vectores << v;
-        return accionVector ? accionVector(v) : 0;
-    });
+    propio = [this](Sistema::Forma forma, const QByteArrayList &orden) {
+        Grabador *g = this; // the hook is replaced below while it runs
+        const bool programa = forma == Sistema::Forma::Programa;
+        if (programa) {
+            g->vectores << orden;
+        } else {
+            g->comandos << QString::fromUtf8(orden.first());
+            g->crudos << orden.first();
+        }
+        Sistema::Resultado r;
+        if (g->deVerdad) {
+            Sistema::fijarEjecutor(nullptr);
+            if (forma == Sistema::Forma::Fondo)
+                Sistema::lanzar(orden.first());
+            else
+                r = programa ? Sistema::ejecutarPrograma(orden) : Sistema::ejecutar(orden.first());
+            Sistema::fijarEjecutor(g->propio);
+        } else if (programa && g->accionVector) {
+            r.estado = g->accionVector(orden);
+        } else if (!programa && g->accion) {
+            r.estado = g->accion(g->comandos.last());
+        }
+        return r;
+    };
+    Sistema::fijarEjecutor(propio);
 }
 
-Grabador::~Grabador()
-{
-    Host::setRunner(nullptr);
-    Host::setArgvRunner(nullptr);
-}
-
-void Grabador::deVerdad()
-{
-    accion = [](const QString &c) { return std::system(c.toLocal8Bit().constData()); };
-}
+Grabador::~Grabador() { Sistema::fijarEjecutor(nullptr); }
 
 QByteArray muestra(const QString &nombre)
 {
@@ -61,7 +68,7 @@ Ventana::Ventana(const std::function<void(Ventana &)> &antes)
         if (valor.startsWith("/var/") || valor == "/etc/xinetd.d")
             valor = QFile::encodeName(raiz.ruta(valor));
     }
-    raiz.escribir(TALVORA_DATADIR "/conf", lineas(valores));
+    raiz.escribir(Rutas::Configuracion, lineas(valores));
     if (antes)
         antes(*this);
     w = std::make_unique<form1>();
@@ -123,3 +130,5 @@ QStringList contestar(const QStringList &respuestas, const std::function<void()>
     accion();
     return vistas;
 }
+
+QString palabra(const QLabel *etiqueta) { return etiqueta->text().section('>', -1); }

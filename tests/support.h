@@ -3,18 +3,19 @@
 // window over them, and an answerer of modal windows.
 
 #include "mainwindow/form1impl.h"
-#include "platform/host.h"
+#include "platform/sistema.h"
+#include "rutas.h"
 #include "settings/ajustes.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 #include <QtWidgets>
 
-// A temporary directory standing in for "/": Host::path maps fixed paths
+// A temporary directory standing in for "/": Sistema::ruta maps fixed paths
 // under it while the object lives.
 struct Raiz {
     QTemporaryDir dir;
-    Raiz() { Host::setRoot(dir.path()); }
+    Raiz() { Sistema::fijarRaiz(dir.path()); }
     ~Raiz();
     QString ruta(const QString &absoluta) const { return dir.path() + absoluta; }
     bool existe(const QString &absoluta) const { return QFileInfo::exists(ruta(absoluta)); }
@@ -23,16 +24,17 @@ struct Raiz {
 };
 
 // Records every command line and argument vector instead of running it;
-// 'accion' may fake a command's effect or run it for real.
+// 'accion' may fake a command's effect (and give its exit status).
 struct Grabador {
-    QStringList comandos;           // as UTF-8
+    QStringList comandos;           // shell lines, as UTF-8
     QByteArrayList crudos;          // the same, byte for byte
-    QList<QByteArrayList> vectores; // byte for byte
+    QList<QByteArrayList> vectores; // programs run without a shell, byte for byte
     std::function<int(const QString &)> accion;
     std::function<int(const QByteArrayList &)> accionVector;
+    bool deVerdad = false; // recorded, and run for real too (their paths lie in the root)
+    Sistema::Ejecutor propio;
     Grabador();
     ~Grabador();
-    void deVerdad(); // shell commands run for real (their paths lie in the root)
 };
 
 // A sample file from tests/datos.
@@ -52,6 +54,9 @@ struct Ventana {
 };
 
 void cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor); // as a saved dialog does
+
+// What a status label shows, as text: "ON", "OFF", "Error", "---", or "".
+QString palabra(const QLabel *etiqueta);
 
 // Runs 'accion', answering in turn each modal window it opens: "=text" types
 // into an input dialog and enters it, "<Escape>" and "<Return>" press the

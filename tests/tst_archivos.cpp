@@ -2,7 +2,7 @@
 // half way, and the installed data files at work.
 #include "configdialog/confimpl.h"
 #include "mainwindow/accesos.h"
-#include "mainwindow/estado.h"
+#include "mainwindow/marcas.h"
 #include "support.h"
 
 #include <csignal>
@@ -63,13 +63,13 @@ private slots:
             x.raiz.escribir(dir + "swat", "{\n\tport\t= 901\n}\n");
         });
         form1 *b = v.w.get(), a; // 'a' sees xinetd OFF
-        a.tXinetd->setText(MarcaOff);
+        a.mostrar(Servicio::Xinetd, Estado::Off);
         if (QProcess::execute("chattr", {"+i", v.raiz.ruta(dir + "wu-ftpd")}) != 0)
             QSKIP("chattr +i is not available here");
         b->bIniciarTelnet->click();
         b->bDetenerFtp->click();
         QProcess::execute("chattr", {"-i", v.raiz.ruta(dir + "wu-ftpd")});
-        QCOMPARE(b->tTelnet->text() + b->tFtp->text(), MarcaError + MarcaError);
+        QCOMPARE(palabra(b->tTelnet) + palabra(b->tFtp), "ErrorError");
         QCOMPARE(QDir(v.raiz.ruta(dir)).entryList(QDir::Files | QDir::Hidden).join(' '),
                  "swat wu-ftpd");
         QCOMPARE(v.raiz.leer(dir + "wu-ftpd"), encendido);
@@ -87,7 +87,7 @@ private slots:
         a.bDetenerFtp->click();
         b->bDetenerSwat->click();
         QCOMPARE(v.grabador.comandos, QStringList{"/etc/rc.d/init.d/xinetd restart"});
-        QCOMPARE(b->tXinetd->text(), MarcaPendiente);
+        QCOMPARE(palabra(b->tXinetd), "---");
         QCOMPARE(v.raiz.leer(dir + "telnet") + v.raiz.leer(dir + "wu-ftpd")
                      + v.raiz.leer(dir + "swat"),
                  encendido + "{\n\tdisable\t= yes\n}\n" + "{\n\tport\t= 901\n}\n");
@@ -97,11 +97,10 @@ private slots:
         if (xattr) // where the file system has user.* attributes
             QCOMPARE(QByteArray(atributo, int(::getxattr(ruta, "user.talvora", atributo, 16))),
                      "prueba");
-        QTRY_COMPARE(a.tTelnet->text() + a.tFtp->text() + b->tSwat->text(),
-                     MarcaOn + MarcaOff + MarcaOn);
+        QTRY_COMPARE(palabra(a.tTelnet) + palabra(a.tFtp) + palabra(b->tSwat), "ONOFFON");
         QVERIFY(reloj.elapsed() >= 900);
-        QTRY_COMPARE(b->tXinetd->text(), MarcaOn);
-        QCOMPARE(b->tTelnet->text() + b->tFtp->text(), MarcaError + MarcaError);
+        QTRY_COMPARE(palabra(b->tXinetd), "ON");
+        QCOMPARE(palabra(b->tTelnet) + palabra(b->tFtp), "ErrorError");
     }
 
     // While writes fail past their first byte, the old file keeps its bytes,
@@ -144,7 +143,7 @@ private slots:
         };
         const QStringList antes = estado();
         const QByteArrayList ajustes = Ajustes::valores();
-        v.w->tXinetd->setText(MarcaOn); // a switch would restart it
+        v.w->mostrar(Servicio::Xinetd, Estado::On); // a switch would restart it
         v.w->tTelnet->clear();
         v.w->mlHostsAllow->setPlainText("ALL: 10.0.0.1");
         const auto actuar = [&] {
@@ -165,7 +164,7 @@ private slots:
         const bool xinetd = archivo.contains("xinetd");
         QCOMPARE(cajas,
                  xinetd ? QStringList() : QStringList{"Error|No se pudo escribir el Archivo|OK"});
-        QCOMPARE(v.w->tTelnet->text() == MarcaError, xinetd);
+        QCOMPARE(palabra(v.w->tTelnet) == "Error", xinetd);
         QCOMPARE(v.grabador.comandos.filter("xinetd"), QStringList()); // no restart
         QCOMPARE(v.raiz.leer(destino), viejo);
         QCOMPARE(estado(), antes);

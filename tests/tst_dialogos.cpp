@@ -4,7 +4,7 @@
 #include "configdialog/confimpl.h"
 #include "firewalldialog/firewallimpl.h"
 #include "firewalldialog/reglas.h"
-#include "mainwindow/estado.h"
+#include "mainwindow/marcas.h"
 #include "support.h"
 
 #include <sys/stat.h>
@@ -243,12 +243,16 @@ private slots:
         // Comments that a shell or a careless splitter would get wrong; all go below.
         for (const QString c : {"con espacios", "a\"b", "it's", "x $(touch %1) y", "`touch %1`",
                                 "a#b", "año ñandú", "back\\slash"})
-            QCOMPARE(Host::runArgv({"iptables", "-A", "INPUT", "-m", "comment", "--comment",
-                                    c.arg(marca).toUtf8(), "-j", "ACCEPT"}),
+            QCOMPARE(Sistema::ejecutarPrograma({"iptables", "-A", "INPUT", "-m", "comment",
+                                                "--comment", c.arg(marca).toUtf8(), "-j", "ACCEPT"})
+                         .estado,
                      0);
         // And the rules of a real snapshot, one commented in ISO-8859-1.
         for (const QByteArray &r : Reglas::leerInstantanea(muestra("iptables/iptables-latin1.txt")))
-            QCOMPARE(Host::runArgv(QByteArrayList{"iptables", "-A"} + *Reglas::dividir(r)), 0);
+            QCOMPARE(
+                Sistema::ejecutarPrograma(QByteArrayList{"iptables", "-A"} + *Reglas::dividir(r))
+                    .estado,
+                0);
         contestar({"=OUTPUT -m comment --comment \"a \\\"mano\\\" \\'x\\'\" -j ACCEPT"},
                   [&] { d.PushButton2->click(); });
         QCOMPARE(d.lreglas->count(), 12);
@@ -274,8 +278,8 @@ private slots:
         const QByteArray xinetd = raiz + "/etc/xinetd.d-se\xf1or/telnet";
         QVERIFY(QDir().mkpath(r.ruta("/var/run")) && QDir().mkpath(r.ruta("/etc")));
         QCOMPARE(::mkdir(xinetd.chopped(7), 0755), 0);
-        QVERIFY(Host::replaceFile(xinetd, "{\n\tdisable\t= yes\n}\n"));
-        QVERIFY(Host::replaceFile(raiz + "/var/run/squid-se\xf1or.pid", "1\n"));
+        QVERIFY(Sistema::reemplazarArchivo(xinetd, "{\n\tdisable\t= yes\n}\n"));
+        QVERIFY(Sistema::reemplazarArchivo(raiz + "/var/run/squid-se\xf1or.pid", "1\n"));
         r.escribir(Conf, conf);
         QCOMPARE(Ajustes::cargar(), Ajustes::Carga::Cargado);
         const QByteArray editado = QByteArray(conf).replace("kwrite\n", "gedit \xf1\n");
@@ -292,14 +296,14 @@ private slots:
             QCOMPARE(Ajustes::componer(Ajustes::valores()), r.leer(Conf));
         }
         form1 w;
-        QCOMPARE(w.tSquid->text() + w.tTelnet->text(), MarcaOn + MarcaOff);
+        QCOMPARE(palabra(w.tSquid) + palabra(w.tTelnet), "ONOFF");
         w.bIniciarSquid->click();
         w.bEditarSquid->click();
         w.bIniciarTelnet->click();
         QCOMPARE(g.crudos,
                  QByteArrayList({"/opt/se\xf1or/squid start",
                                  "gedit \xf1 /etc/squid/squid.conf # configuraci\xf3n &"}));
-        QCOMPARE(Host::readFile(xinetd).value_or(""), "{\n\tdisable\t= no\n}\n");
+        QCOMPARE(Sistema::leerArchivo(xinetd).value_or(""), "{\n\tdisable\t= no\n}\n");
     }
 };
 

@@ -2,7 +2,7 @@
 // hosts files and the end of the run.
 #include "configdialog/confimpl.h"
 #include "mainwindow/accesos.h"
-#include "mainwindow/estado.h"
+#include "mainwindow/marcas.h"
 #include "support.h"
 
 using C = Ajustes::Clave;
@@ -19,14 +19,20 @@ const QString Pregunta
       "|No Escribir(Cancelar)|Escribir (Recomendado)";
 const QString NoSePudo = "Error|No se pudo escribir el Archivo|OK";
 
-const QStringList Servicios = {"Gate",   "Squid",  "Httpd", "Samba", "Sendmail", "Dns",
-                               "Xinetd", "Telnet", "Ftp",   "Pop3",  "Swat"};
+// The services' names as their widgets carry them, in row order.
+QStringList ids()
+{
+    QStringList n;
+    for (const Servicio s : Servicios)
+        n << datos(s).id;
+    return n;
+}
 
 QStringList etiquetas(QWidget *w)
 {
     QStringList t;
-    for (const QString &s : Servicios)
-        t << w->findChild<QLabel *>("t" + s)->text().section('>', -1);
+    for (const QString &s : ids())
+        t << palabra(w->findChild<QLabel *>("t" + s));
     return t;
 }
 
@@ -124,7 +130,7 @@ private slots:
             v.raiz.escribir(rutas[i], "# disable? no\n");
             QStringList esperado;
             for (int j = 0; j < rutas.size(); ++j) {
-                QVERIFY(v.llamar(qPrintable("LeerEstado" + Servicios[j])));
+                QVERIFY(v.llamar(qPrintable("LeerEstado" + ids()[j])));
                 esperado << (j == i ? "ON" : j < 7 ? "OFF" : "Error");
             }
             QCOMPARE(etiquetas(v.w.get()), esperado);
@@ -150,8 +156,8 @@ private slots:
                 || n.contains(QRegularExpression("(Telnet|Ftp|Pop3|Swat|Deny)$")))
                 continue;
             v.grabador.comandos.clear();
-            v.w->tXinetd->setText(MarcaOn);
-            v.w->tSwat->setText(MarcaOn);
+            v.w->mostrar(Servicio::Xinetd, Estado::On);
+            v.w->mostrar(Servicio::Swat, Estado::On);
             b->click();
             QString esperado
                 = "c" + n.mid(1) + (n.contains(QRegularExpression("^b(Editar|Log)")) ? " &" : "");
@@ -190,14 +196,14 @@ private slots:
         const QPair<form1 *, QString> ventanas[]
             = {{v.w.get(), "Iniciar"}, {&detener, "Detener"}, {&reiniciar, "Reiniciar"}};
         for (const auto &[ventana, accion] : ventanas) {
-            for (const QString &s : Servicios.mid(0, 7)) {
+            for (const QString &s : ids().mid(0, 7)) {
                 QLabel *l = ventana->findChild<QLabel *>("t" + s);
                 l->clear();
                 vistos << "b" + accion + s;
                 QVERIFY(QMetaObject::invokeMethod(ventana, qPrintable(vistos.last() + "_Click")));
                 relojes << qMakePair(l, QElapsedTimer());
                 relojes.last().second.start();
-                QCOMPARE(l->text(), vistos.last() == "bReiniciarXinetd" ? MarcaPendiente : "");
+                QCOMPARE(palabra(l), vistos.last() == "bReiniciarXinetd" ? "---" : "");
                 esperados << vistos.last() + (s == "Httpd" && accion != "Detener" ? " 2 5" : " 2");
             }
         }
@@ -206,7 +212,7 @@ private slots:
             QTest::qWait(10);
             for (int i = 0; i < relojes.size(); ++i) {
                 QLabel *l = relojes[i].first;
-                if (l->text().isEmpty() || l->text() == MarcaPendiente)
+                if (l->text().isEmpty() || palabra(l) == "---")
                     continue;
                 vistos[i] += " " + QString::number((relojes[i].second.elapsed() + 300) / 1000);
                 l->clear();
@@ -221,17 +227,20 @@ private slots:
     {
         const QString xinetd = "Error|Debe estar iniciado el servicio XINETD|OK";
         const QString swat = "Error|Debe estar iniciado el servicio SWAT|OK";
-        const QStringList casos[] = {{MarcaOff, MarcaOn, xinetd},
-                                     {MarcaOn + " ", MarcaOn, xinetd},
-                                     {MarcaOn, MarcaError, swat},
-                                     {MarcaOn, MarcaOn, "htmlview http://127.0.0.1:901/ &"}};
+        const struct {
+            Estado xinetd, swat;
+            QString visto;
+        } casos[] = {{Estado::Off, Estado::On, xinetd},
+                     {Estado::Pendiente, Estado::On, xinetd},
+                     {Estado::On, Estado::Error, swat},
+                     {Estado::On, Estado::On, "htmlview http://127.0.0.1:901/ &"}};
         Ventana v;
-        for (const QStringList &c : casos) {
+        for (const auto &c : casos) {
             v.grabador.comandos.clear();
-            v.w->tXinetd->setText(c[0]);
-            v.w->tSwat->setText(c[1]);
+            v.w->mostrar(Servicio::Xinetd, c.xinetd);
+            v.w->mostrar(Servicio::Swat, c.swat);
             const QStringList cajas = contestar({}, [&] { v.w->bEditarSamba->click(); });
-            QCOMPARE(cajas + v.grabador.comandos, QStringList{c[2]});
+            QCOMPARE(cajas + v.grabador.comandos, QStringList{c.visto});
         }
     }
 
@@ -241,7 +250,7 @@ private slots:
         Ventana v;
         const auto efecto = [&](const std::function<void()> &accion) {
             v.grabador.comandos.clear();
-            v.w->tXinetd->setText(MarcaOn); // a switch restarts it
+            v.w->mostrar(Servicio::Xinetd, Estado::On); // a switch restarts it
             for (const QString a :
                  {"telnet", "wu-ftpd", "ipop3", "swat"}) // either switch changes them
                 v.raiz.escribir("/etc/xinetd.d/" + a, "\tdisable = yes\n\tdisable = no\n");
@@ -298,7 +307,7 @@ private slots:
             v.w->bAplicarHostsAllow->click();
             QCOMPARE(v.raiz.leer(Allow), g.section('|', 1).toUtf8());
         }
-        v.grabador.deVerdad();
+        v.grabador.deVerdad = true;
         for (const QByteArray &viejo :
              {QByteArray("ALL: .ejemplo.org\n"), QByteArray(Accesos::HostsDenyPorDefecto)}) {
             const QStringList cajas = contestar({}, [&] { v.llamar("EscribirHostsDeny"); });
@@ -331,7 +340,7 @@ private slots:
             x.raiz.escribir(gate, "vieja\n");
             x.raiz.escribir(nuevos + "korv-gate", "nueva\n");
         });
-        v.grabador.deVerdad();
+        v.grabador.deVerdad = true;
         QVERIFY(v.llamar("EscribirKorvgate"));
         const QString cp = "/bin/cp --force -p " + v.raiz.ruta("");
         QCOMPARE(v.grabador.comandos,
@@ -361,7 +370,7 @@ private slots:
         v.w.reset();
         QCOMPARE(v.raiz.leer(Allow), "# ALL: 127.0.0.1\n\n");
         Ventana sinArchivo;
-        QCOMPARE(sinArchivo.w->mlHostsAllow->toPlainText(), MarcaError);
+        QCOMPARE(sinArchivo.w->mlHostsAllow->toPlainText(), Marcas::clasica(Estado::Error));
         sinArchivo.w.reset();
         QVERIFY(!sinArchivo.raiz.existe(Allow));
     }

@@ -4,8 +4,8 @@
 #include "arbol.h"
 #include "configdialog/conf.h"
 #include "firewalldialog/firewall.h"
-#include "mainwindow/estado.h"
 #include "mainwindow/estilo.h"
+#include "mainwindow/marcas.h"
 #include "support.h"
 
 class TstFormularios : public QObject
@@ -53,7 +53,9 @@ private slots:
             for (QLabel *l : d->findChildren<QLabel *>()) {
                 const QStringList textos
                     = l->text().isEmpty()
-                          ? QStringList{MarcaOn, MarcaOff, MarcaError, MarcaPendiente}
+                          ? QStringList{Marcas::clasica(Estado::On), Marcas::clasica(Estado::Off),
+                                        Marcas::clasica(Estado::Error),
+                                        Marcas::clasica(Estado::Pendiente)}
                           : QStringList{l->text()};
                 for (const QString &t : textos) {
                     l->setText(t);
