@@ -46,15 +46,18 @@ bool nombreValido(const QByteArray &unidad)
 
 } // namespace
 
-Estado deSystemd(QByteArrayView carga, QByteArrayView actividad)
+Estado deSystemd(const Unidad &u)
 {
-    if (carga != "loaded" && carga != "masked")
+    if (u.carga != "loaded" && u.carga != "masked")
         return Estado::Error; // not-found, bad-setting, error
-    if (actividad == "active" || actividad == "reloading" || actividad == "refreshing")
-        return Estado::On;
-    if (actividad == "inactive" || actividad == "failed")
+    if (u.actividad == "active" && u.subestado == "exited" && u.tipo == "forking")
         return Estado::Off;
-    if (actividad == "activating" || actividad == "deactivating" || actividad == "maintenance")
+    if (u.actividad == "active" || u.actividad == "reloading" || u.actividad == "refreshing")
+        return Estado::On;
+    if (u.actividad == "inactive" || u.actividad == "failed")
+        return Estado::Off;
+    if (u.actividad == "activating" || u.actividad == "deactivating"
+        || u.actividad == "maintenance")
         return Estado::Pendiente;
     return Estado::Error;
 }
@@ -62,7 +65,7 @@ Estado deSystemd(QByteArrayView carga, QByteArrayView actividad)
 QList<Estado> porSystemd(const QByteArrayList &unidades)
 {
     QList<Estado> estados(unidades.size(), Estado::Error);
-    QByteArrayList orden{"systemctl", "show", "--property=Id,LoadState,ActiveState"};
+    QByteArrayList orden{"systemctl", "show", "--property=LoadState,ActiveState,SubState,Type"};
     QList<qsizetype> preguntadas;
     for (qsizetype i = 0; i < unidades.size(); ++i) {
         if (nombreValido(unidades[i])) {
@@ -77,24 +80,32 @@ QList<Estado> porSystemd(const QByteArrayList &unidades)
     if (!r.bien())
         return estados;
     // One block of properties per unit, in the order asked, blank lines between.
-    using Bloque = QPair<QByteArrayView, QByteArrayView>; // LoadState, ActiveState
-    QList<Bloque> bloques(1);
+    QList<Unidad> bloques(1);
+    const std::pair<QByteArrayView, QByteArrayView Unidad::*> campos[]
+        = {{"LoadState=", &Unidad::carga},
+           {"ActiveState=", &Unidad::actividad},
+           {"SubState=", &Unidad::subestado},
+           {"Type=", &Unidad::tipo}};
+    bool vacio = true;
     for (const QByteArrayView linea : Texto::lineas(r.salida)) {
         if (linea.isEmpty()) {
-            if (!bloques.last().first.isEmpty() || !bloques.last().second.isEmpty())
-                bloques.append(Bloque());
-        } else if (linea.startsWith("LoadState=")) {
-            bloques.last().first = linea.sliced(10);
-        } else if (linea.startsWith("ActiveState=")) {
-            bloques.last().second = linea.sliced(12);
+            if (!vacio)
+                bloques.append(Unidad());
+            vacio = true;
+        }
+        for (const auto &[prefijo, campo] : campos) {
+            if (linea.startsWith(prefijo)) {
+                bloques.last().*campo = linea.sliced(prefijo.size());
+                vacio = false;
+            }
         }
     }
-    if (bloques.last().first.isEmpty() && bloques.last().second.isEmpty())
+    if (vacio)
         bloques.removeLast();
     if (bloques.size() != preguntadas.size())
         return estados;
     for (qsizetype i = 0; i < preguntadas.size(); ++i)
-        estados[preguntadas[i]] = deSystemd(bloques[i].first, bloques[i].second);
+        estados[preguntadas[i]] = deSystemd(bloques[i]);
     return estados;
 }
 

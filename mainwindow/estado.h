@@ -30,9 +30,15 @@ std::optional<QByteArray> unidadSystemd(const QByteArray &ajuste);
 // would refuse, or no systemd at all, Error.
 QList<Estado> porSystemd(const QByteArrayList &unidades);
 
-// One unit's state from what systemctl show printed of its LoadState and
-// ActiveState.
-Estado deSystemd(QByteArrayView carga, QByteArrayView actividad);
+// One unit's state from what systemctl show printed of it. A unit that
+// forks a daemon and stays active after its start (RemainAfterExit, as the
+// units made from init scripts do) is running only while it has processes
+// (SubState running); once it has none the daemon is gone, whatever
+// ActiveState says.
+struct Unidad {
+    QByteArrayView carga, actividad, subestado, tipo;
+};
+Estado deSystemd(const Unidad &unidad);
 
 // Error when the file cannot be read; OFF when a line switches it off; ON.
 Estado porXinetd(const QByteArray &ruta);

@@ -65,6 +65,22 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(w.get(), "LeerEstadoDns"));
         QCOMPARE(palabra(w->tDns), "---");
         systemctl({"stop", "lento.service"});
+        // A unit made from an init script stays active once its daemon died.
+        Sistema::reemplazarArchivo(QString("/etc/systemd/system/envoltorio.service"),
+                                   "[Unit]\nDefaultDependencies=no\n[Service]\nType=forking\n"
+                                   "RemainAfterExit=yes\nGuessMainPID=no\n"
+                                   "ExecStart=/bin/sh -c 'sleep infinity >/dev/null 2>&1 &'\n");
+        systemctl({"daemon-reload"});
+        systemctl({"start", "envoltorio.service"});
+        cambiarAjuste(C::cEstadoDns, "systemd:envoltorio.service");
+        QVERIFY(QMetaObject::invokeMethod(w.get(), "LeerEstadoDns"));
+        QCOMPARE(palabra(w->tDns), "ON");
+        systemctl({"kill", "envoltorio.service"});
+        QTRY_COMPARE(systemctl({"show", "-p", "SubState", "--value", "envoltorio.service"}),
+                     "exited");
+        QCOMPARE(actividad("envoltorio.service"), "active");
+        QVERIFY(QMetaObject::invokeMethod(w.get(), "LeerEstadoDns"));
+        QCOMPARE(palabra(w->tDns), "OFF");
     }
 
     // The buttons start and stop the units; the daemon writes its pid file.
