@@ -54,6 +54,8 @@ private slots:
         QTest::newRow("sin cambios") << QStringList{"Aceptar"} << QStringList{"cEditor=  kwrite  "};
         QTest::newRow("por defecto") << QStringList{"Por Defecto", "Aceptar"}
                                      << QStringList{"cLogSquid=%editor /var/log/squid/access.log"};
+        QTest::newRow("perfil") << QStringList{"Perfil=Red Hat", "Por Defecto", "Aceptar"}
+                                << QStringList{"cEstadoHttpd=systemd:httpd.service"};
         QTest::newRow("cancelar") << QStringList{"Por Defecto", "cEditor=vi", "Cancelar"}
                                   << QStringList();
         QTest::newRow("Escape") << QStringList{"cEditor=vi", "<Escape>"} << QStringList();
@@ -79,8 +81,12 @@ private slots:
         confimpl d;
         d.show();
         QCOMPARE(campos(&d), antes);
+        QByteArrayList perfil = Ajustes::valoresPorDefecto(); // no systemd in the root
         for (const QString &p : pasos) {
-            if (p.contains('='))
+            if (p.startsWith("Perfil=")) {
+                d.cbPerfil->setCurrentText(p.section('=', 1));
+                perfil = Ajustes::valoresDe(Ajustes::Perfil::RedHat);
+            } else if (p.contains('='))
                 d.findChild<QLineEdit *>(p.section('=', 0, 0))->setText(p.section('=', 1));
             else if (p.startsWith('<') && p != "<Cerrar>")
                 QTest::keyClick(d.cEditor, p == "<Escape>" ? Qt::Key_Escape : Qt::Key_Return);
@@ -91,11 +97,11 @@ private slots:
                     b->click();
             }
             if (p == "Por Defecto")
-                QCOMPARE(campos(&d), Ajustes::valoresPorDefecto());
+                QCOMPARE(campos(&d), perfil);
         }
         QVERIFY(!d.isVisible());
         if (pasos.contains("Por Defecto") && !guardado.isEmpty())
-            esperado = Ajustes::valoresPorDefecto();
+            esperado = perfil;
         for (const QString &g : guardado)
             esperado[Ajustes::claves().indexOf(g.section('=', 0, 0))] = g.section('=', 1).toUtf8();
         QCOMPARE(v.raiz.leer(Conf), lineas(esperado));

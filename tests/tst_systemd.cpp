@@ -2,6 +2,7 @@
 // a real systemd, PID 1 of private namespaces, with stand-ins for the
 // services' units. tests/systemd/arrancar runs this program beside it; on
 // its own it skips.
+#include "configdialog/confimpl.h"
 #include "support.h"
 
 namespace {
@@ -45,6 +46,7 @@ private slots:
     void alArrancar()
     {
         QCOMPARE(palabra(w->tSquid) + palabra(w->tHttpd) + palabra(w->tGate), "ONOFFError");
+        QCOMPARE(confimpl().cbPerfil->currentText(), "Debian"); // what Por Defecto gives here
     }
 
     // The rows follow what is done outside the program.
