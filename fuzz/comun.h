@@ -70,4 +70,14 @@ inline QByteArray citar(const QByteArrayList &argumentos)
     return citados.join(' ');
 }
 
+// Quotes an argument vector as a shell takes it: each argument in single
+// quotes, a single quote inside written '\''.
+inline QByteArray citarComoShell(const QByteArrayList &argumentos)
+{
+    QByteArrayList citados;
+    for (const QByteArray &valor : argumentos)
+        citados.append('\'' + QByteArray(valor).replace("'", "'\\''") + '\'');
+    return citados.join(' ');
+}
+
 #endif

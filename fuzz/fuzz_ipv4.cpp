@@ -1,6 +1,7 @@
 // The address check against an independent reading: inet_pton for the
-// dotted address (it refuses leading zeros too) and a plain decimal prefix
-// from 0 to 32 without leading zeros.
+// dotted address (it refuses leading zeros too), and after a slash either a
+// plain decimal prefix from 0 to 32 without leading zeros or a dotted mask
+// inet_pton takes.
 #include "comun.h"
 #include "firewalldialog/reglas.h"
 
@@ -18,6 +19,9 @@ static bool referencia(const std::string &s)
     if (barra == std::string::npos)
         return true;
     const std::string prefijo = s.substr(barra + 1);
+    in_addr mascara{};
+    if (inet_pton(AF_INET, prefijo.c_str(), &mascara) == 1)
+        return true;
     if (prefijo.empty() || prefijo.size() > 2 || (prefijo.size() == 2 && prefijo[0] == '0'))
         return false;
     for (const char c : prefijo)
