@@ -113,19 +113,10 @@ bool esIPv4(const QString &texto)
 
 QByteArrayList leerInstantanea(const QByteArray &contenido)
 {
-    // Byte by byte: the rules go back to iptables as they were printed, and
-    // a large snapshot is read without a copy per line.
+    // Byte by byte: the rules go back to iptables as they were printed.
     QByteArrayList reglas;
     bool enFiltro = false;
-    for (qsizetype inicio = 0, n = contenido.size(); inicio < n;) {
-        qsizetype fin = contenido.indexOf('\n', inicio);
-        if (fin < 0)
-            fin = n;
-        qsizetype corte = fin;
-        if (corte > inicio && contenido.at(corte - 1) == '\r')
-            --corte;
-        const QByteArrayView linea(contenido.constData() + inicio, corte - inicio);
-        inicio = fin + 1;
+    for (const QByteArrayView linea : Texto::lineas(contenido)) {
         if (!enFiltro) {
             enFiltro = linea == "*filter";
         } else if (linea == "COMMIT") {

@@ -78,10 +78,10 @@ Sistema::Resultado correr(const char *programa, const QByteArrayList &argv, bool
 {
     Sistema::Resultado r;
     QByteArrayList copia = argv;
-    std::vector<char *> args;
+    std::vector<char *> punteros;
     for (QByteArray &b : copia)
-        args.push_back(b.data());
-    args.push_back(nullptr);
+        punteros.push_back(b.data());
+    punteros.push_back(nullptr);
 
     int errores[2] = {-1, -1}, salida[2] = {-1, -1}, fallo[2] = {-1, -1};
     if (::pipe2(errores, O_CLOEXEC) != 0 || ::pipe2(fallo, O_CLOEXEC) != 0
@@ -98,7 +98,7 @@ Sistema::Resultado correr(const char *programa, const QByteArrayList &argv, bool
         ::dup2(errores[1], STDERR_FILENO);
         if (capturarSalida)
             ::dup2(salida[1], STDOUT_FILENO);
-        ::execvp(programa, args.data());
+        ::execvp(programa, punteros.data());
         const int e = errno;
         (void)!::write(fallo[1], &e, sizeof e);
         ::_exit(127);

@@ -23,13 +23,13 @@ QList<QByteArrayView> lineas(QByteArrayView texto)
 namespace {
 
 // QString::fromUtf8 drops a leading byte order mark; it is part of the file.
-QString desdeUtf8(const QByteArray &bytes, bool *error)
+QString desdeUtf8(const QByteArray &bytes, bool *fallo)
 {
     QStringDecoder decodificador(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom
                                                            | QStringDecoder::Flag::Stateless);
     QString texto = decodificador(bytes);
-    if (error)
-        *error = decodificador.hasError();
+    if (fallo)
+        *fallo = decodificador.hasError();
     return texto;
 }
 
@@ -48,11 +48,11 @@ Codificacion detectar(const QByteArray &bytes)
 {
     if (esAscii(bytes)) // most lines: no need to decode twice
         return Codificacion::Utf8;
-    bool error = false;
-    const QString texto = desdeUtf8(bytes, &error);
+    bool fallo = false;
+    const QString texto = desdeUtf8(bytes, &fallo);
     // The round trip also catches anything the decoder lets through but
     // would not write the same way.
-    return !error && texto.toUtf8() == bytes ? Codificacion::Utf8 : Codificacion::Latin1;
+    return !fallo && texto.toUtf8() == bytes ? Codificacion::Utf8 : Codificacion::Latin1;
 }
 
 QString decodificar(const QByteArray &bytes, Codificacion codificacion)
