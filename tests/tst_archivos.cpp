@@ -120,6 +120,8 @@ private slots:
                                 << "bAplicarHostsAllow_Click";
         QTest::newRow("hosts.deny") << "/etc/hosts.deny"
                                     << "EscribirHostsDeny";
+        QTest::newRow("hosts.allow por defecto") << "/etc/hosts.allow"
+                                                 << "EscribirHostsAllow";
     }
     void escrituraFallida()
     {
@@ -169,6 +171,8 @@ private slots:
         QCOMPARE(v.raiz.leer(destino), viejo);
         QCOMPARE(estado(), antes);
         QCOMPARE(Ajustes::valores(), ajustes);
+        if (accion == "EscribirHostsAllow") // shown even though the file refused it
+            QCOMPARE(v.w->mlHostsAllow->toPlainText(), Accesos::HostsAllowPorDefecto);
         contestar({}, actuar);
         QVERIFY(v.raiz.leer(destino) != viejo);
         QCOMPARE(estado().mid(1), antes.mid(1));

@@ -112,24 +112,6 @@ private slots:
         QCOMPARE(v.grabador.comandos, QStringList{esperado[7]});
     }
 
-    // Into a directory that cannot change: nothing moves, not even in memory.
-    void guardarFallido()
-    {
-        Ventana v;
-        const QByteArrayList antes = Ajustes::valores();
-        if (QProcess::execute("chattr", {"+i", v.raiz.ruta(Dir)}) != 0)
-            QSKIP("chattr +i is not available here (needs root and ext4 or tmpfs)");
-        confimpl d;
-        d.cIniciarSquid->setText("/bin/true");
-        const QStringList cajas = contestar({}, [&] { d.bAplicar->click(); });
-        QProcess::execute("chattr", {"-i", v.raiz.ruta(Dir)});
-        QCOMPARE(cajas, QStringList{"Error|No se pudo escribir el Archivo|OK"});
-        QCOMPARE(QDir(v.raiz.ruta(Dir)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                 QStringList{"conf"});
-        QCOMPARE(v.raiz.leer(Conf), lineas(antes));
-        QCOMPARE(Ajustes::valores(), antes);
-    }
-
     // Each firewall button's questions, and the argument vector iptables gets
     // (no shell); the list is rebuilt from a new snapshot after a command.
     void cortafuegos_data()
@@ -170,8 +152,7 @@ private slots:
             QTest::addRow("IP %s", r)
                 << 3 << r << QStringList{PideIp}
                 << "iptables|-A|INPUT|-s|" + QString(r).mid(1).trimmed() + "|-j|DROP";
-        for (const char *r : {"=1.2.3.4; touch x", "=999.1.1.1", "=010.0.0.1", "=1.2.3.4/33",
-                              "=1.2.3.4/255.0.0.256", "=1.2.3 .4"})
+        for (const char *r : {"=1.2.3.4; touch x", "=1.2.3 .4"}) // the rest: fuzz_ipv4
             QTest::addRow("IP %s", r) << 3 << r << QStringList{PideIp, IpMala} << "";
         QTest::newRow("IP vacia") << 3 << "= " << QStringList{PideIp} << "";
     }

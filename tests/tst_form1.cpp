@@ -4,6 +4,7 @@
 #include "mainwindow/accesos.h"
 #include "mainwindow/marcas.h"
 #include "support.h"
+#include "talvora_version.h"
 
 using C = Ajustes::Clave;
 
@@ -197,35 +198,60 @@ private slots:
         }
     }
 
-    // Each button's slot runs its own settings: with every value set to its
-    // key, an edit or log command gets " &", and the router restarts as a
-    // stop and a start.
-    void comandos()
+    // Every action of every row, by its button and by its menu entry alike,
+    // runs its own settings: with every value set to its key, an edit or log
+    // command gets " &", the router restarts as a stop and a start, and a
+    // service run by xinetd is switched in its own file, xinetd restarted.
+    void acciones()
     {
         Ventana v;
         QByteArrayList claves;
         for (const QString &c : Ajustes::claves())
             claves << c.toUtf8();
+        claves[int(C::cDirectorioXinetd)] = Ajustes::valor(C::cDirectorioXinetd);
         Ajustes::asignar(claves);
-        const QRegularExpression accion("^b(Iniciar|Detener|Reiniciar|Editar|Log)[A-Z]");
-        int botones = 0;
-        for (QPushButton *b : v.w->findChildren<QPushButton *>()) {
-            const QString n = b->objectName();
-            if (!n.contains(accion)
-                || n.contains(QRegularExpression("(Telnet|Ftp|Pop3|Swat|Deny)$")))
-                continue;
-            v.grabador.comandos.clear();
-            v.w->mostrar(Servicio::Xinetd, Estado::On);
-            v.w->mostrar(Servicio::Swat, Estado::On);
-            b->click();
-            QString esperado
-                = "c" + n.mid(1) + (n.contains(QRegularExpression("^b(Editar|Log)")) ? " &" : "");
-            if (n == "bReiniciarGate")
-                esperado = "cDetenerGate,cIniciarGate";
-            QCOMPARE(v.grabador.comandos.join(','), esperado);
-            ++botones;
+        QHash<QString, QAction *> entradas; // "Iniciar Squid", "Logs Xinetd"
+        for (QMenu *m : v.w->findChildren<QMenu *>()) {
+            for (QAction *a : m->actions())
+                entradas[a->text() + " " + m->title().remove("Korv-").remove('&')] = a;
         }
-        QCOMPARE(botones, 33);
+        const QString xinetd = v.raiz.ruta("/etc/xinetd.d/");
+        int acciones = 0;
+        for (const Servicio s : Servicios) {
+            const QString id = datos(s).id, archivo = datos(s).archivoXinetd;
+            for (const QString accion : {"Iniciar", "Detener", "Reiniciar", "Editar", "Log"}) {
+                QPushButton *b = v.w->findChild<QPushButton *>("b" + accion + id);
+                QAction *a = entradas.value(QString(accion).replace("Log", "Logs") + " " + id);
+                QCOMPARE(a != nullptr, b != nullptr);
+                if (!b)
+                    continue;
+                QString esperado
+                    = "c" + accion + id + (accion.startsWith('E') || accion == "Log" ? " &" : "");
+                if (id == "Gate" && accion == "Reiniciar")
+                    esperado = "cDetenerGate|cIniciarGate";
+                else if (!archivo.isEmpty() && accion != "Editar")
+                    esperado = QString(accion == "Iniciar" ? "\tdisable\t= no\n\tdisable = no\n"
+                                                           : "\tdisable = yes\n\tdisable\t= yes\n")
+                               + "|cReiniciarXinetd";
+                const std::function<void()> disparos[]
+                    = {[&] { b->click(); }, [&] { a->trigger(); }};
+                for (const std::function<void()> &disparar : disparos) {
+                    v.grabador.comandos.clear();
+                    v.w->mostrar(Servicio::Xinetd, Estado::On);
+                    v.w->mostrar(Servicio::Swat, Estado::On);
+                    if (!archivo.isEmpty())
+                        v.raiz.escribir("/etc/xinetd.d/" + archivo,
+                                        "\tdisable = yes\n\tdisable = no\n");
+                    disparar();
+                    QStringList visto = v.grabador.comandos;
+                    if (!archivo.isEmpty() && accion != "Editar")
+                        visto.prepend(v.raiz.leer("/etc/xinetd.d/" + archivo));
+                    QCOMPARE(visto.join('|'), esperado);
+                }
+                ++acciones;
+            }
+        }
+        QCOMPARE(acciones, 42);
         v.grabador.comandos.clear();
         cambiarAjuste(C::cEditor, "ed\\1 $0 %editor .*"); // taken literally, every time
         cambiarAjuste(C::cEditarFtp, "%editor /a; %Editor %editorx");
@@ -308,21 +334,10 @@ private slots:
         QCOMPARE(v.grabador.comandos, QStringList{"kwrite /etc/samba/smb.conf &"});
     }
 
-    // A service's menu entry does what its button does; the others what they say.
+    // The menu entries that no button shares do what they say.
     void menus()
     {
-        Ventana v;
-        const auto efecto = [&](const std::function<void()> &accion) {
-            v.grabador.comandos.clear();
-            v.w->mostrar(Servicio::Xinetd, Estado::On); // a switch restarts it
-            for (const QString a :
-                 {"telnet", "wu-ftpd", "ipop3", "swat"}) // either switch changes them
-                v.raiz.escribir("/etc/xinetd.d/" + a, "\tdisable = yes\n\tdisable = no\n");
-            QStringList e = contestar({}, accion) + v.grabador.comandos;
-            for (const QString a : {"telnet", "wu-ftpd", "ipop3", "swat"})
-                e << v.raiz.leer("/etc/xinetd.d/" + a);
-            return e.join('|');
-        };
+        Ventana v([](Ventana &x) { x.raiz.escribir(Deny, ""); });
         const QStringList otras = {"Se modifico /etc/hosts.deny",
                                    "Se modifico /etc/hosts.allow",
                                    "korv-gate.viejo",
@@ -330,20 +345,17 @@ private slots:
                                    "Configuracion de Talvora",
                                    "quit",
                                    "htmlview file:",
-                                   "Acerca de...|Talvora by Korvane"};
+                                   "Acerca de...|Talvora by Korvane\nVersion " TALVORA_VERSION};
         QStringList vistas;
-        for (QMenu *m : v.w->findChildren<QMenu *>()) {
-            const QString servicio = m->title().remove("Korv-").remove('&');
+        for (QMenu *m :
+             {v.w->findChildren<QMenu *>().first(), v.w->findChildren<QMenu *>().last()}) {
             for (QAction *a : m->actions()) {
-                const QString nombre = "b" + a->text().replace("Logs", "Log") + servicio;
-                if (auto *b = v.w->findChild<QPushButton *>(nombre)) {
-                    const QString porMenu = efecto([&] { a->trigger(); });
-                    const QString porBoton = efecto([&] { b->click(); });
-                    QCOMPARE(porMenu, porBoton);
-                } else if (a->text() == "S&alir") {
+                if (a->text() == "S&alir") {
                     vistas << (QObject::disconnect(a, nullptr, qApp, nullptr) ? "quit" : "");
-                } else if (!a->menu() && !a->isSeparator()) {
-                    vistas << efecto([&] { a->trigger(); });
+                } else if (!a->isSeparator()) {
+                    v.grabador.comandos.clear();
+                    vistas
+                        << (contestar({}, [&] { a->trigger(); }) + v.grabador.comandos).join('|');
                     for (QWidget *w : QApplication::topLevelWidgets())
                         vistas.last() += w->isVisible() ? w->windowTitle() : "";
                 }
@@ -388,19 +400,6 @@ private slots:
         }
         v.w->bLogHostsDeny->click(); // the editor setting as it is, no "%editor"
         QCOMPARE(v.grabador.comandos.last(), "kwrite " + v.raiz.ruta("/var/log/HOSTS.DENY") + " &");
-    }
-
-    // The editor takes the default allow list even when the file refuses it.
-    void hostsAllowNoEscribible()
-    {
-        Ventana v([](Ventana &x) { x.raiz.escribir(Allow, "a: b\n"); });
-        if (QProcess::execute("chattr", {"+i", v.raiz.ruta(Allow)}) != 0)
-            QSKIP("chattr +i is not available here (needs root and ext4 or tmpfs)");
-        const QStringList cajas = contestar({}, [&] { v.llamar("EscribirHostsAllow"); });
-        QProcess::execute("chattr", {"-i", v.raiz.ruta(Allow)});
-        QCOMPARE(cajas, QStringList{NoSePudo});
-        QCOMPARE(v.raiz.leer(Allow), "a: b\n");
-        QCOMPARE(v.w->mlHostsAllow->toPlainText(), Accesos::HostsAllowPorDefecto);
     }
 
     // Each install copy runs in the background after its backup returned.

@@ -11,7 +11,7 @@ color() { # window x y colour: the status label at x,y shows its markup's colour
 }
 terminado() { ! kill -0 "$programa" 2>/dev/null; }
 deny=$(md5sum </etc/hosts.deny)
-conf=/usr/local/share/talvora/conf telnet=/etc/xinetd.d/telnet
+conf=/usr/local/share/talvora/conf
 principal='^Talvora by Korvane$' pregunta='^Bienvenido a Talvora'
 
 # First start: the question, answered with Enter (which does not write).
@@ -32,19 +32,6 @@ esperar 5 color "$W" 355 65 006400 || falla "la etiqueta de Squid no pasó a ON"
 clic "$W" 240 75
 esperar 5 test ! -e /var/run/squid.pid || falla "Detener Squid no borró el pid"
 esperar 5 color "$W" 355 65 FF0000 || falla "la etiqueta de Squid no volvió a OFF"
-
-# Telnet: Iniciar and Detener rewrite its xinetd file.
-clic "$W" 240 257
-esperar 5 grep -qP '^\tdisable\t= no$' $telnet || falla "Iniciar Telnet no lo habilitó"
-clic "$W" 305 257
-esperar 5 grep -qP '^\tdisable\t= yes$' $telnet || falla "Detener Telnet no lo deshabilitó"
-
-# hosts.allow: a line added and applied; the file still ends in a blank line.
-clic "$W" 300 460
-escribir "in.telnetd: 10.0.0.1"
-clic "$W" 60 420
-esperar 5 grep -qx "in.telnetd: 10.0.0.1" /etc/hosts.allow || falla "Aplicar no guardó hosts.allow"
-[ -z "$(tail -n1 /etc/hosts.allow)" ] || falla "hosts.allow no termina en línea vacía"
 
 # Settings: a changed command, accepted, is what the next action runs.
 teclas "$W" alt+a
