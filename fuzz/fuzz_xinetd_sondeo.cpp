@@ -17,6 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
     bool apagado = false;
     for (const std::string &linea : lineasCrudas(crudo))
         apagado = apagado || (veces(linea, "disable") == 1 && veces(linea, "yes") == 1);
-    EXIGIR(Estado::xinetdDesactivado(bytes(datos, largo)) == apagado);
+    EXIGIR(Sonda::xinetdDesactivado(bytes(datos, largo)) == apagado);
     return 0;
 }

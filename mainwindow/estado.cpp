@@ -3,7 +3,7 @@
 #include "platform/host.h"
 #include "platform/texto.h"
 
-namespace Estado {
+namespace Sonda {
 
 QString porArchivo(const QByteArray &ruta) { return Host::exists(ruta) ? MarcaOn : MarcaOff; }
 
@@ -25,4 +25,4 @@ bool xinetdDesactivado(const QByteArray &contenido)
     return false;
 }
 
-} // namespace Estado
+} // namespace Sonda

@@ -18,7 +18,7 @@ inline const QString MarcaOff = QStringLiteral("<b><font color=red>OFF");
 inline const QString MarcaError = QStringLiteral("<b><font color=darkblue>Error");
 inline const QString MarcaPendiente = QStringLiteral("<b><font color=darkblue>---");
 
-namespace Estado {
+namespace Sonda {
 
 // ON while the path (its exact bytes) exists, a directory too; OFF otherwise.
 QString porArchivo(const QByteArray &ruta);
@@ -30,6 +30,6 @@ QString porXinetd(const QByteArray &ruta);
 // exactly once each: the service is switched off.
 bool xinetdDesactivado(const QByteArray &contenido);
 
-} // namespace Estado
+} // namespace Sonda
 
 #endif

@@ -212,12 +212,12 @@ void form1::noSePudoEscribir()
 
 void form1::LeerEstadoArchivo(const QByteArray &ruta, QLabel *etiqueta)
 {
-    etiqueta->setText(Estado::porArchivo(ruta));
+    etiqueta->setText(Sonda::porArchivo(ruta));
 }
 
 void form1::LeerArchivoXinetd(const QByteArray &ruta, QLabel *etiqueta)
 {
-    etiqueta->setText(Estado::porXinetd(ruta));
+    etiqueta->setText(Sonda::porXinetd(ruta));
 }
 
 QByteArray form1::archivoXinetd(Indice i) const
