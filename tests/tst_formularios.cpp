@@ -5,7 +5,7 @@
 #include "configdialog/conf.h"
 #include "firewalldialog/firewall.h"
 #include "mainwindow/estado.h"
-#include "mainwindow/estilo.h"
+#include "platform/formularios.h"
 #include "support.h"
 
 class TstFormularios : public QObject
@@ -42,7 +42,7 @@ private slots:
     // button's fits the room its widget gives it, wrapping where it wraps.
     void textosCaben()
     {
-        Estilo::prepararFuentes();
+        Formularios::prepararAplicacion();
         form1Base principal;
         conf configuracion;
         firewall cortafuegos;
