@@ -8,6 +8,40 @@
 #include "platform/formularios.h"
 #include "support.h"
 
+namespace {
+
+// The sides of a frame that its window's image leaves out: each side must
+// show its border within the two whole device pixels inside its edge.
+QString ladosSinBorde(const QFrame *marco, const QImage &imagen)
+{
+    const qreal escala = imagen.devicePixelRatio();
+    const QRectF r(QPointF(marco->mapTo(marco->window(), QPoint())) * escala,
+                   QSizeF(marco->size()) * escala);
+    const int x0 = qCeil(r.left()), x1 = qFloor(r.right()) - 1;
+    const int y0 = qCeil(r.top()), y1 = qFloor(r.bottom()) - 1;
+    const QColor fondo = marco->palette().color(QPalette::Window);
+    const auto borde = [&](int x, int y, int dx, int dy) {
+        for (int i = 0; i < 2; ++i) {
+            const QColor c = imagen.pixelColor(x + i * dx, y + i * dy);
+            if (qAbs(c.red() - fondo.red()) + qAbs(c.green() - fondo.green())
+                    + qAbs(c.blue() - fondo.blue())
+                > 30)
+                return true;
+        }
+        return false;
+    };
+    // Off the middle, where a status text may lie.
+    const int xm = x0 + (x1 - x0) / 4, ym = y0 + (y1 - y0) / 4;
+    QString faltan;
+    faltan += borde(x0, ym, 1, 0) ? "" : "izquierda ";
+    faltan += borde(x1, ym, -1, 0) ? "" : "derecha ";
+    faltan += borde(xm, y0, 0, 1) ? "" : "arriba ";
+    faltan += borde(xm, y1, 0, -1) ? "" : "abajo ";
+    return faltan;
+}
+
+} // namespace
+
 class TstFormularios : public QObject
 {
     Q_OBJECT
@@ -77,6 +111,13 @@ private slots:
                 if (hace > b->width() || b->fontMetrics().height() > b->height())
                     cortados << QString("%1: %2").arg(b->objectName()).arg(hace);
             }
+        }
+        // Each status frame is drawn whole, at whatever scale the screen has.
+        const QImage imagen = principal.grab().toImage();
+        for (QFrame *marco : principal.findChildren<QFrame *>()) {
+            if (marco->frameShape() == QFrame::StyledPanel
+                && !ladosSinBorde(marco, imagen).isEmpty())
+                cortados << marco->objectName() + " sin borde " + ladosSinBorde(marco, imagen);
         }
         QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
     }
