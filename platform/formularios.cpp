@@ -2,10 +2,17 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QProxyStyle>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedWidget>
 #include <QStyleOption>
+#include <QTabWidget>
 #include <cmath>
 #include <fontconfig/fontconfig.h>
 #include <malloc.h>
@@ -64,11 +71,11 @@ public:
     void drawPrimitive(PrimitiveElement elemento, const QStyleOption *opcion, QPainter *pintor,
                        const QWidget *widget) const override
     {
-        const QTransform t = pintor->deviceTransform();
+        const QTransform t = elemento == PE_Frame ? pintor->deviceTransform() : QTransform();
         const QRectF r = t.mapRect(QRectF(opcion->rect));
         const QRectF enteros(QPointF(std::ceil(r.left() - 1e-6), std::ceil(r.top() - 1e-6)),
                              QPointF(std::floor(r.right() + 1e-6), std::floor(r.bottom() + 1e-6)));
-        if (elemento != PE_Frame || t.type() > QTransform::TxScale || r.isEmpty()
+        if (t.isIdentity() || t.type() > QTransform::TxScale || r.isEmpty()
             || (enteros.topLeft() - r.topLeft()).manhattanLength()
                        + (r.bottomRight() - enteros.bottomRight()).manhattanLength()
                    < 1e-3) {
@@ -84,6 +91,48 @@ public:
         pintor->restore();
     }
 };
+
+// What Qt's widgets leave to the mouse. Return on a button that is not
+// auto-default presses it: those of the configuration dialog are not, so
+// that Return in a field presses none of them. Ctrl+Tab in a text editor
+// moves on, as Tab does there once it changes focus.
+class Teclado : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *objeto, QEvent *evento) override
+    {
+        if (evento->type() != QEvent::KeyPress)
+            return false;
+        const auto *tecla = static_cast<QKeyEvent *>(evento);
+        const Qt::KeyboardModifiers otras = tecla->modifiers() & ~Qt::KeypadModifier;
+        if (auto *boton = qobject_cast<QPushButton *>(objeto)) {
+            if (otras || (tecla->key() != Qt::Key_Return && tecla->key() != Qt::Key_Enter)
+                || boton->autoDefault() || boton->isDefault())
+                return false;
+            boton->click();
+            return true;
+        }
+        const bool tab = tecla->key() == Qt::Key_Tab || tecla->key() == Qt::Key_Backtab;
+        if (!tab || !(otras & Qt::ControlModifier))
+            return false;
+        QKeyEvent sinControl(QEvent::KeyPress, tecla->key(), otras & ~Qt::ControlModifier);
+        QCoreApplication::sendEvent(objeto, &sinControl);
+        return true;
+    }
+};
+
+// A label's words as a screen reader should say them: without markup, the
+// remark in brackets or the closing colon.
+QString sinAdornos(const QString &texto)
+{
+    static const QRegularExpression marcas(QStringLiteral("<[^>]*>|\\([^)]*\\)"));
+    QString limpio = QString(texto).remove(marcas).simplified();
+    if (limpio.endsWith(QLatin1Char(':')))
+        limpio.chop(1);
+    return limpio.trimmed();
+}
 
 } // namespace
 
@@ -107,6 +156,7 @@ void prepararAplicacion()
 
 void preparar(QDialog *formulario, const char *const *icono)
 {
+    formulario->setWindowIcon(QIcon(QPixmap(icono)));
     for (QWidget *w : formulario->findChildren<QWidget *>()) {
         QFont f = w->font();
         if (w->testAttribute(Qt::WA_SetFont) && f.pointSizeF() > 0) {
@@ -114,7 +164,32 @@ void preparar(QDialog *formulario, const char *const *icono)
             w->setFont(f);
         }
     }
-    formulario->setWindowIcon(QIcon(QPixmap(icono)));
+
+    auto *teclado = new Teclado(formulario);
+    for (QPushButton *boton : formulario->findChildren<QPushButton *>())
+        boton->installEventFilter(teclado);
+    // Tab leaves the editor (a pasted tab stays in the text): a keyboard user
+    // who tabbed in must not type into /etc/hosts.allow on the way out.
+    for (QPlainTextEdit *editor : formulario->findChildren<QPlainTextEdit *>()) {
+        editor->setTabChangesFocus(true);
+        editor->installEventFilter(teclado);
+    }
+
+    // Each field is named by its label, and within a tab widget by the page
+    // too: the configuration dialog has an "Iniciar" on every page.
+    for (const QLabel *etiqueta : formulario->findChildren<QLabel *>()) {
+        QWidget *campo = etiqueta->buddy();
+        if (!campo || !campo->accessibleName().isEmpty())
+            continue;
+        QString nombre = sinAdornos(etiqueta->text());
+        QWidget *pagina = campo;
+        while (pagina && !qobject_cast<QStackedWidget *>(pagina->parentWidget()))
+            pagina = pagina->parentWidget();
+        if (auto *solapas
+            = pagina ? qobject_cast<QTabWidget *>(pagina->parentWidget()->parentWidget()) : nullptr)
+            nombre += QLatin1Char(' ') + solapas->tabText(solapas->indexOf(pagina)).remove('&');
+        campo->setAccessibleName(nombre);
+    }
 }
 
 } // namespace Formularios

@@ -44,7 +44,10 @@ namespace Formularios {
 void prepararAplicacion();
 
 // In each form's constructor, right after setupUi(): its icon (an embedded
-// XPM, which needs no image plugin at start-up) and its fonts.
+// XPM, which needs no image plugin at start-up); its fonts; the keys Qt leaves
+// to the mouse (Return on any focused button, Tab and Ctrl+Tab out of a text
+// editor); and for a screen reader, each field a label names (its buddy)
+// named by the label's words, plus its page's title inside a tab widget.
 void preparar(QDialog *formulario, const char *const *icono);
 
 } // namespace Formularios

@@ -1,4 +1,6 @@
-// The three forms and the main window's menus against their golden files.
+// The three forms: against their golden files, with the main window's
+// menus; their texts against their boxes, at any scale; and what a keyboard
+// and a screen reader get from them.
 // After an intended change, run with TALVORA_ARBOLES_NUEVOS=1 to write the
 // files anew, and review their diff.
 #include "arbol.h"
@@ -40,6 +42,47 @@ QString ladosSinBorde(const QFrame *marco, const QImage &imagen)
     return faltan;
 }
 
+bool esControl(const QWidget *w)
+{
+    return w->isVisible() && w->isEnabled()
+           && (qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QLineEdit *>(w)
+               || qobject_cast<const QAbstractScrollArea *>(w) || qobject_cast<const QTabBar *>(w));
+}
+
+// Presses Tab from the first control on until the focus comes back to it,
+// and compares what it reached with every enabled control, in the order of
+// the form's focus chain.
+void recorrer(QDialog *d)
+{
+    QWidgetList esperados, vistos;
+    for (QWidget *w = d->nextInFocusChain(); w != d; w = w->nextInFocusChain()) {
+        if (esControl(w))
+            esperados << w;
+    }
+    QList<QImage> conFoco;
+    esperados.first()->setFocus(Qt::TabFocusReason);
+    while (QApplication::focusWidget() && vistos.size() <= esperados.size()
+           && !vistos.contains(QApplication::focusWidget())) {
+        vistos << QApplication::focusWidget();
+        conFoco << vistos.last()->grab().toImage();
+        QTest::keyClick(vistos.last(), Qt::Key_Tab);
+    }
+    const auto nombres = [](const QWidgetList &l) {
+        QStringList n;
+        for (const QWidget *w : l)
+            n << w->objectName();
+        return n.join(' ');
+    };
+    QCOMPARE(nombres(vistos), nombres(esperados));
+    // Each control but a list (whose focus shows on its current row, not on
+    // itself) looks different while it has the focus.
+    for (int i = 1; i < vistos.size(); ++i) {
+        if (!qobject_cast<QAbstractItemView *>(vistos[i]))
+            QVERIFY2(vistos[i]->grab().toImage() != conFoco[i],
+                     qPrintable(vistos[i]->objectName()));
+    }
+}
+
 } // namespace
 
 class TstFormularios : public QObject
@@ -62,6 +105,8 @@ class TstFormularios : public QObject
     }
 
 private slots:
+    void initTestCase() { Formularios::prepararAplicacion(); }
+
     void formularios()
     {
         form1Base principal;
@@ -71,12 +116,12 @@ private slots:
         comparar(volcarFormulario(&configuracion, conf::staticMetaObject), "conf.arbol");
         comparar(volcarFormulario(&cortafuegos, firewall::staticMetaObject), "firewall.arbol");
     }
-    // With the fonts the packages bring, at the offscreen screen's 96 dpi,
-    // every label's text (a status label's with each markup) and every
-    // button's fits the room its widget gives it, wrapping where it wraps.
+    // With the fonts the packages bring, at the offscreen screen's 96 dpi
+    // (and scaled, in the run at 1.5x), every label's text (a status label's
+    // with each markup) and every button's fits the room its widget gives it,
+    // wrapping where it wraps.
     void textosCaben()
     {
-        Formularios::prepararAplicacion();
         form1Base principal;
         conf configuracion;
         firewall cortafuegos;
@@ -126,6 +171,97 @@ private slots:
     {
         Ventana v;
         comparar(volcarMenus(v.w.get()), "menus.arbol");
+    }
+
+    // Tab reaches every control of each window (of each page of the
+    // configuration dialog) and leaves the hosts.allow editor, which keeps
+    // only the tabs that are pasted into it.
+    void tabulador()
+    {
+        Ventana v;
+        conf configuracion;
+        firewall cortafuegos;
+        for (QDialog *d :
+             {static_cast<QDialog *>(v.w.get()), static_cast<QDialog *>(&configuracion),
+              static_cast<QDialog *>(&cortafuegos)}) {
+            d->show();
+            QApplication::setActiveWindow(d);
+            QVERIFY(QTest::qWaitForWindowActive(d));
+            for (int i = 0; i < (d == &configuracion ? configuracion.Solapas->count() : 1); ++i) {
+                configuracion.Solapas->setCurrentIndex(i);
+                recorrer(d);
+            }
+            d->hide();
+        }
+        form1Base principal; // its editor is never saved
+        QPlainTextEdit *editor = principal.mlHostsAllow;
+        principal.show();
+        QApplication::setActiveWindow(&principal);
+        QVERIFY(QTest::qWaitForWindowActive(&principal));
+        for (const auto &[tecla, destino] :
+             {std::pair{QKeyCombination(Qt::Key_Tab), "bAplicarHostsAllow"},
+              {Qt::ControlModifier | Qt::Key_Tab, "bAplicarHostsAllow"},
+              {Qt::Key_Backtab, "bDetenerSwat"}}) {
+            editor->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(editor, tecla.key(), tecla.keyboardModifiers());
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString(destino));
+        }
+        QVERIFY(!editor->document()->isModified());
+        QApplication::clipboard()->setText("sshd:\t10.0.0.1");
+        editor->paste();
+        QVERIFY(editor->toPlainText().contains("sshd:\t10.0.0.1"));
+    }
+
+    // Return and Enter on a focused button press it, in both dialogs; in a
+    // configuration field they press none ("Por Defecto" would wipe the edits).
+    void intro()
+    {
+        conf configuracion;
+        firewall cortafuegos;
+        for (QDialog *d :
+             {static_cast<QDialog *>(&configuracion), static_cast<QDialog *>(&cortafuegos)}) {
+            for (QPushButton *b : d->findChildren<QPushButton *>()) {
+                for (Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter}) {
+                    d->show();
+                    b->setFocus();
+                    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Not implemented"));
+                    QTest::keyClick(b, tecla);
+                }
+            }
+        }
+        configuracion.show();
+        QTest::failOnWarning(QRegularExpression("Not implemented"));
+        QTest::keyClick(configuracion.cEditor, Qt::Key_Return);
+        QVERIFY(configuracion.isVisible());
+    }
+
+    // What a screen reader says for the editor, the rule list and each field
+    // of the configuration dialog: its label's words, and the page's.
+    void nombresAccesibles()
+    {
+        form1Base principal;
+        conf configuracion;
+        firewall cortafuegos;
+        const auto nombre = [](QWidget *w) {
+            return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        };
+        QCOMPARE(nombre(principal.mlHostsAllow), "Hosts Allow: Accesos Autorizados");
+        QCOMPARE(nombre(cortafuegos.lreglas), "Reglas actuales de filtrado");
+        QCOMPARE(nombre(configuracion.cEditor), "Editor / Visor");
+        QCOMPARE(nombre(configuracion.cAbrirManual), "Abrir Manual");
+        QCOMPARE(nombre(configuracion.cIniciarSquid), "Iniciar Squid");
+        QCOMPARE(nombre(configuracion.cEstadoDns), "Archivo de Estado Named");
+        QCOMPARE(nombre(configuracion.cDirectorioXinetd), "Directorio de Xinetd Xinetd");
+        // Every field tied to a label, and no two named alike.
+        QSet<QString> nombres;
+        const QList<QLabel *> etiquetas = configuracion.findChildren<QLabel *>();
+        for (QLineEdit *c : configuracion.findChildren<QLineEdit *>()) {
+            QVERIFY2(std::any_of(etiquetas.begin(), etiquetas.end(),
+                                 [c](const QLabel *l) { return l->buddy() == c; }),
+                     qPrintable(c->objectName()));
+            nombres << nombre(c);
+        }
+        QCOMPARE(nombres.size(), Ajustes::Cantidad);
     }
 };
 
