@@ -134,6 +134,20 @@ QString sinAdornos(const QString &texto)
     return limpio.trimmed();
 }
 
+// The font the forms were drawn with, whole: nothing of it is left to the
+// application font, which a platform theme may change once the windows are
+// up (and then titles and buttons no longer fit their boxes). Helvetica's
+// metrics, under the names a system has them by; the packages bring
+// Liberation Sans: asked first, it is found at once.
+QFont fuenteDelDiseno()
+{
+    QFont fuente(QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                             QStringLiteral("Arial")});
+    fuente.setPixelSize(12);
+    fuente.setResolveMask(QFont::AllPropertiesResolved);
+    return fuente;
+}
+
 } // namespace
 
 namespace Formularios {
@@ -141,22 +155,17 @@ namespace Formularios {
 void prepararAplicacion()
 {
     QApplication::setStyle(new EstiloTalvora);
-    // Helvetica's metrics, under the names a system has them by; the forms
-    // name the face in two ways.
-    // The packages bring Liberation Sans: asked first, it is found at once.
-    const QStringList parecidas = {QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                                   QStringLiteral("Arial")};
+    // The forms also name the face in two ways of their own.
+    const QFont fuente = fuenteDelDiseno();
     for (const char *nombre : {"adobe-helvetica", "Helvetica [Adobe]", "Helvetica"})
-        QFont::insertSubstitutions(QString::fromLatin1(nombre), parecidas);
-    QFont fuente = QApplication::font();
-    fuente.setFamilies(parecidas);
-    fuente.setPixelSize(12);
+        QFont::insertSubstitutions(QString::fromLatin1(nombre), fuente.families());
     QApplication::setFont(fuente);
 }
 
 void preparar(QDialog *formulario, const char *const *icono)
 {
     formulario->setWindowIcon(QIcon(QPixmap(icono)));
+    formulario->setFont(fuenteDelDiseno());
     for (QWidget *w : formulario->findChildren<QWidget *>()) {
         QFont f = w->font();
         if (w->testAttribute(Qt::WA_SetFont) && f.pointSizeF() > 0) {

@@ -44,7 +44,8 @@ namespace Formularios {
 void prepararAplicacion();
 
 // In each form's constructor, right after setupUi(): its icon (an embedded
-// XPM, which needs no image plugin at start-up); its fonts; the keys Qt leaves
+// XPM, which needs no image plugin at start-up); its fonts, its own from
+// then on, whatever font the application takes later; the keys Qt leaves
 // to the mouse (Return on any focused button, Tab and Ctrl+Tab out of a text
 // editor); and for a screen reader, each field a label names (its buddy)
 // named by the label's words, plus its page's title inside a tab widget.

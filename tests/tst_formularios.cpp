@@ -1,6 +1,6 @@
 // The three forms: against their golden files, with the main window's
-// menus; their texts against their boxes, at any scale; and what a keyboard
-// and a screen reader get from them.
+// menus; their texts against their boxes, on any font and scale; and what
+// a keyboard and a screen reader get from them.
 // After an intended change, run with TALVORA_ARBOLES_NUEVOS=1 to write the
 // files anew, and review their diff.
 #include "arbol.h"
@@ -119,12 +119,26 @@ private slots:
     // With the fonts the packages bring, at the offscreen screen's 96 dpi
     // (and scaled, in the run at 1.5x), every label's text (a status label's
     // with each markup) and every button's fits the room its widget gives it,
-    // wrapping where it wraps.
+    // wrapping where it wraps; also when a platform theme sets an application
+    // font of its own once the windows are up.
+    void textosCaben_data()
+    {
+        QTest::addColumn<bool>("tema");
+        QTest::newRow("fuentes del arranque") << false;
+        QTest::newRow("fuente del tema") << true;
+    }
     void textosCaben()
     {
+        QFETCH(bool, tema);
         form1Base principal;
         conf configuracion;
         firewall cortafuegos;
+        const QFont antes = QApplication::font();
+        if (tema) {
+            QApplication::setFont(QFont("DejaVu Serif", 14, QFont::DemiBold));
+            QApplication::setFont(QFont("DejaVu Sans", 15), "QPushButton");
+        }
+        const auto deVuelta = qScopeGuard([&] { QApplication::setFont(antes); });
         QStringList cortados;
         for (QDialog *d :
              {static_cast<QDialog *>(&principal), static_cast<QDialog *>(&configuracion),
