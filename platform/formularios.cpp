@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -13,6 +14,7 @@
 #include <QStackedWidget>
 #include <QStyleOption>
 #include <QTabWidget>
+#include <QTranslator>
 #include <cmath>
 #include <fontconfig/fontconfig.h>
 #include <malloc.h>
@@ -160,6 +162,13 @@ void prepararAplicacion()
     for (const char *nombre : {"adobe-helvetica", "Helvetica [Adobe]", "Helvetica"})
         QFont::insertSubstitutions(QString::fromLatin1(nombre), fuente.families());
     QApplication::setFont(fuente);
+    // Qt's own texts (standard buttons, input dialogs, context menus) in the
+    // language of the rest of the program, whatever the locale.
+    auto *qt = new QTranslator(qApp);
+    if (qt->load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+    else
+        delete qt;
 }
 
 void preparar(QDialog *formulario, const char *const *icono)

@@ -32,8 +32,10 @@ private:
 
 namespace Formularios {
 
-// Once, after the QApplication exists and before any window: the style and
-// the application font.
+// Once, after the QApplication exists and before any window: the style, the
+// application font, and Qt's Spanish translations, so that standard buttons,
+// input dialogs and context menus speak the language of the forms whatever
+// the locale (when the translations are installed).
 //
 // The forms were drawn for a narrow Helvetica on an X server at 75 dpi, and
 // their fixed boxes leave no room to spare. So the application font is a

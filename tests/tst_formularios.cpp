@@ -277,6 +277,18 @@ private slots:
         }
         QCOMPARE(nombres.size(), Ajustes::Cantidad);
     }
+
+    // Qt's own dialogs speak Spanish, whatever the locale.
+    void textosDeQt()
+    {
+        QInputDialog entrada;
+        entrada.show();
+        QStringList botones;
+        for (const QAbstractButton *b : entrada.findChildren<QPushButton *>())
+            botones << b->text().remove('&');
+        botones.sort();
+        QCOMPARE(botones, QStringList({"Aceptar", "Cancelar"}));
+    }
 };
 
 QTEST_MAIN(TstFormularios)
