@@ -1,12 +1,12 @@
 // The three forms: against their golden files, with the main window's
 // menus; their texts against their boxes, on any font and scale; and what
-// a keyboard and a screen reader get from them.
+// a keyboard, a screen reader and a dark palette get from them.
 // After an intended change, run with TALVORA_ARBOLES_NUEVOS=1 to write the
 // files anew, and review their diff.
 #include "arbol.h"
 #include "configdialog/conf.h"
 #include "firewalldialog/firewall.h"
-#include "mainwindow/estado.h"
+#include "mainwindow/marcas.h"
 #include "platform/formularios.h"
 #include "support.h"
 
@@ -40,6 +40,22 @@ QString ladosSinBorde(const QFrame *marco, const QImage &imagen)
     faltan += borde(xm, y0, 0, 1) ? "" : "arriba ";
     faltan += borde(xm, y1, 0, -1) ? "" : "abajo ";
     return faltan;
+}
+
+// WCAG 2 contrast of two colours, worked out here apart from the code.
+double contraste(QColor a, QColor b)
+{
+    const auto luz = [](QColor c) {
+        double l = 0;
+        const double pesos[] = {0.2126, 0.7152, 0.0722},
+                     canales[] = {c.redF(), c.greenF(), c.blueF()};
+        for (int i = 0; i < 3; ++i)
+            l += pesos[i]
+                 * (canales[i] <= 0.04045 ? canales[i] / 12.92
+                                          : std::pow((canales[i] + 0.055) / 1.055, 2.4));
+        return l;
+    };
+    return (qMax(luz(a), luz(b)) + 0.05) / (qMin(luz(a), luz(b)) + 0.05);
 }
 
 bool esControl(const QWidget *w)
@@ -146,7 +162,10 @@ private slots:
             for (QLabel *l : d->findChildren<QLabel *>()) {
                 const QStringList textos
                     = l->text().isEmpty()
-                          ? QStringList{MarcaOn, MarcaOff, MarcaError, MarcaPendiente}
+                          ? QStringList{Marcas::texto(Estado::On, QPalette()),
+                                        Marcas::texto(Estado::Off, QPalette()),
+                                        Marcas::texto(Estado::Error, QPalette()),
+                                        Marcas::texto(Estado::Pendiente, QPalette())}
                           : QStringList{l->text()};
                 for (const QString &t : textos) {
                     l->setText(t);
@@ -276,6 +295,38 @@ private slots:
             nombres << nombre(c);
         }
         QCOMPARE(nombres.size(), Ajustes::Cantidad);
+    }
+
+    // Each status text, drawn in its frame: the exact markups on the default
+    // palette, and on dark ones a contrast of 4.5:1 at least between the
+    // glyphs' strongest pixel and the background behind them.
+    void contrasteDeLosEstados()
+    {
+        const QPalette clara;
+        QCOMPARE(QStringList({Marcas::texto(Estado::On, clara), Marcas::texto(Estado::Off, clara),
+                              Marcas::texto(Estado::Error, clara),
+                              Marcas::texto(Estado::Pendiente, clara)}),
+                 QStringList({"<b><font color=darkgreen>ON", "<b><font color=red>OFF",
+                              "<b><font color=darkblue>Error", "<b><font color=darkblue>---"}));
+        form1Base principal;
+        for (const QColor fondo : {QColor(0x35, 0x35, 0x35), QColor(0x23, 0x26, 0x29)}) {
+            principal.setPalette(QPalette(fondo, fondo)); // light text, as Qt derives it
+            for (Estado e : {Estado::On, Estado::Off, Estado::Error, Estado::Pendiente}) {
+                principal.tGate->setText(Marcas::texto(e, principal.tGate->palette()));
+                const QImage imagen = principal.Frame1->grab().toImage();
+                const QRect caja(principal.tGate->geometry().topLeft() * imagen.devicePixelRatio(),
+                                 principal.tGate->size() * imagen.devicePixelRatio());
+                const QColor atras = imagen.pixelColor(caja.topLeft());
+                double mejor = 1;
+                for (int y = caja.top(); y <= caja.bottom(); ++y) {
+                    for (int x = caja.left(); x <= caja.right(); ++x)
+                        mejor = qMax(mejor, contraste(imagen.pixelColor(x, y), atras));
+                }
+                QVERIFY2(mejor >= 4.5, qPrintable(QString("%1 sobre %2: %3")
+                                                      .arg(principal.tGate->text(), fondo.name())
+                                                      .arg(mejor)));
+            }
+        }
     }
 
     // Qt's own dialogs speak Spanish, whatever the locale.
