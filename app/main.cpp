@@ -1,7 +1,6 @@
 #include "app/arranque.h"
-#include "mainwindow/estilo.h"
 #include "mainwindow/form1impl.h"
-#include "platform/fuentes.h"
+#include "platform/formularios.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -15,8 +14,7 @@ int main(int argc, char **argv)
     PrecargaFuentes fuentes; // overlaps the connection to the display
     QApplication app(argc, argv);
     fuentes.esperar();
-    QApplication::setStyle(new EstiloTalvora);
-    Estilo::prepararFuentes();
+    Formularios::prepararAplicacion();
     // Before the main window, whose constructor may ask the first-run question.
     Arranque::avisarSiNoEsRoot();
     auto *ventana = new form1();

@@ -1,9 +1,8 @@
 // Talvora's start-up, from process start to the main window's first paint,
 // over a temporary root given as the only argument (prepared by
 // bench/arranque.py: configuration file, xinetd files, hosts.allow).
-#include "mainwindow/estilo.h"
 #include "mainwindow/form1impl.h"
-#include "platform/fuentes.h"
+#include "platform/formularios.h"
 #include "platform/sistema.h"
 #include "primer_pintado.h"
 
@@ -14,8 +13,7 @@ int main(int argc, char **argv)
     PrecargaFuentes fuentes; // the same start-up sequence as app/main.cpp
     QApplication app(argc, argv);
     fuentes.esperar();
-    QApplication::setStyle(new EstiloTalvora);
-    Estilo::prepararFuentes();
+    Formularios::prepararAplicacion();
     if (argc > 1)
         Sistema::fijarRaiz(QString::fromLocal8Bit(argv[argc - 1]));
     auto *ventana = new form1();

@@ -1,7 +1,7 @@
 #include "configdialog/conf.h"
 
 #include "configdialog/conf_icono.xpm"
-#include "mainwindow/estilo.h"
+#include "platform/formularios.h"
 #include "platform/sinhacer.h"
 
 conf::conf(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl) : QDialog(parent, fl)
@@ -10,8 +10,7 @@ conf::conf(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl) : 
     if (name)
         setObjectName(QString::fromLatin1(name));
     setupUi(this);
-    Estilo::medidasDelDiseno(this);
-    setWindowIcon(QIcon(QPixmap(conf_icono)));
+    Formularios::preparar(this, conf_icono);
 }
 
 conf::~conf() = default;

@@ -1,7 +1,7 @@
 #include "firewalldialog/firewall.h"
 
 #include "firewalldialog/firewall_icono.xpm"
-#include "mainwindow/estilo.h"
+#include "platform/formularios.h"
 #include "platform/sinhacer.h"
 
 firewall::firewall(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
@@ -11,8 +11,7 @@ firewall::firewall(QWidget *parent, const char *name, bool modal, Qt::WindowFlag
     if (name)
         setObjectName(QString::fromLatin1(name));
     setupUi(this);
-    Estilo::medidasDelDiseno(this);
-    setWindowIcon(QIcon(QPixmap(firewall_icono)));
+    Formularios::preparar(this, firewall_icono);
 }
 
 firewall::~firewall() = default;

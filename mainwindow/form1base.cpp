@@ -1,7 +1,7 @@
 #include "mainwindow/form1base.h"
 
-#include "mainwindow/estilo.h"
 #include "mainwindow/form1base_icono.xpm"
+#include "platform/formularios.h"
 #include "platform/sinhacer.h"
 
 form1Base::form1Base(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
@@ -11,9 +11,7 @@ form1Base::form1Base(QWidget *parent, const char *name, bool modal, Qt::WindowFl
     if (name)
         setObjectName(QString::fromLatin1(name));
     setupUi(this);
-    Estilo::medidasDelDiseno(this);
-    // Kept out of the .ui file: an embedded image needs no image plugin at start-up.
-    setWindowIcon(QIcon(QPixmap(form1base_icono)));
+    Formularios::preparar(this, form1base_icono);
 }
 
 form1Base::~form1Base() = default;

@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -55,6 +56,16 @@ using C = Ajustes::Clave;
 form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
     : form1Base(parent, name, modal, fl)
 {
+    // A screen reader says whose each button and status is.
+    for (const Servicio s : Servicios) {
+        const QString nombre = QString::fromLatin1(datos(s).nombre);
+        etiqueta(s)->setAccessibleName(QStringLiteral("Estado de ") + nombre);
+        const QRegularExpression suyo(QStringLiteral("^b[A-Z][a-z]+%1$").arg(datos(s).id));
+        for (QPushButton *b : findChildren<QPushButton *>(suyo))
+            b->setAccessibleName(b->text() + QLatin1Char(' ') + nombre);
+    }
+    bAplicarHostsAllow->setAccessibleName(QStringLiteral("Aplicar Hosts Allow"));
+
     switch (Ajustes::cargar()) {
     case Ajustes::Carga::Cargado:
         break;
@@ -220,7 +231,9 @@ std::optional<Estado> form1::estado(Servicio servicio) const
 void form1::mostrar(Servicio servicio, Estado estado)
 {
     estados_[static_cast<size_t>(servicio)] = estado;
-    etiqueta(servicio)->setText(Marcas::texto(estado, palette()));
+    QLabel *l = etiqueta(servicio);
+    l->setText(Marcas::texto(estado, palette())); // the labels take the window's palette
+    l->setAccessibleDescription(Marcas::palabra(estado));
 }
 
 // A new palette (a dark desktop theme, say) redraws the states in it.

@@ -54,8 +54,10 @@ set(CPACK_RPM_PACKAGE_GROUP "Applications/System")
 set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)
 # rpmbuild adds the shared-library requirements; the package name brings in
 # the platform plugins, which are loaded at run time and not linked. The
-# forms are drawn for Helvetica's metrics, which Liberation Sans has.
-set(CPACK_RPM_PACKAGE_REQUIRES "qt6-qtbase-gui, polkit, font(liberationsans)")
+# forms are drawn for Helvetica's metrics, which Liberation Sans has; Qt's
+# own buttons and menus speak Spanish with Qt's translations.
+set(CPACK_RPM_PACKAGE_REQUIRES
+    "qt6-qtbase-gui, polkit, font(liberationsans), qt6-qttranslations")
 # Weak dependencies (Suggests is the weak tag this CPack writes): the
 # program runs without them, but the firewall, the hosts files, the xinetd
 # switches and the alarm sound (/usr/bin/play) need them.
@@ -109,13 +111,13 @@ find_program(TALVORA_DPKG_SHLIBDEPS dpkg-shlibdeps)
 mark_as_advanced(TALVORA_DPKG_SHLIBDEPS)
 if(TALVORA_DPKG_SHLIBDEPS)
   # Versions computed from the libraries the program links; the platform
-  # plugins are loaded at run time, and the font the forms are drawn for is
-  # not linked at all, so they are named by hand.
+  # plugins and Qt's translations are loaded at run time, and the font the
+  # forms are drawn for is not linked at all, so they are named by hand.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, qt6-translations-l10n")
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6widgets6, libqt6gui6, libqt6core6, qt6-qpa-plugins, fonts-liberation")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, qt6-qpa-plugins, \
+fonts-liberation, qt6-translations-l10n")
 endif()
 # apt installs recommended packages by default; pkexec starts the program
 # from the menu (talvora-root); sox only plays the alarm.

@@ -69,11 +69,12 @@ grep -q "exec.path\">/usr/bin/talvora<" R/usr/share/polkit-1/actions/*.policy ||
     falla "la acción de polkit no ejecuta /usr/bin/talvora"
 
 # Dependencies: libraries the package tools found, and what the program
-# runs without linking it (Qt's platform plugins, the font, pkexec, polkit).
+# runs without linking it (Qt's platform plugins and translations, the font,
+# pkexec, polkit).
 rpm -qp --requires "$rpm" >requiere
 dpkg-deb -f "$deb" Depends Recommends | sed 's/^[A-Za-z]*: //; s/ ([^)]*)//g; s/, /\n/g' >>requiere
-for d in 'libQt6Widgets.so.6()(64bit)' polkit 'font(liberationsans)' libqt6widgets6 qt6-qpa-plugins \
-    fonts-liberation pkexec; do
+for d in 'libQt6Widgets.so.6()(64bit)' polkit 'font(liberationsans)' qt6-qttranslations \
+    libqt6widgets6 qt6-qpa-plugins fonts-liberation qt6-translations-l10n pkexec; do
     grep -qxF "$d" requiere || falla "falta la dependencia $d"
 done
 

@@ -1,0 +1,70 @@
+// Pictures of the three windows, filled with sample content: the status
+// texts as Marcas gives them for the palette in force, hosts.allow and
+// firewall rules from tests/datos, and the focus on one control, as Tab
+// leaves it. demo/capturas-formularios runs it.
+//
+//   capturas_formularios PREFIJO [--oscuro]
+//     saves PREFIJO-principal.png, PREFIJO-configuracion.png and
+//     PREFIJO-firewall.png, on a dark palette with --oscuro.
+#include "configdialog/confimpl.h"
+#include "firewalldialog/firewall.h"
+#include "firewalldialog/reglas.h"
+#include "mainwindow/form1base.h"
+#include "mainwindow/marcas.h"
+#include "platform/formularios.h"
+#include "platform/texto.h"
+#include "support.h"
+
+namespace {
+
+bool guardar(QDialog *ventana, QWidget *foco, const QString &archivo)
+{
+    ventana->show();
+    QApplication::setActiveWindow(ventana);
+    if (!QTest::qWaitForWindowActive(ventana))
+        return false;
+    foco->setFocus(Qt::TabFocusReason);
+    return ventana->grab().save(archivo);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Formularios::prepararAplicacion();
+    const QStringList argumentos = QApplication::arguments();
+    if (argumentos.size() < 2) {
+        std::fputs("uso: capturas_formularios PREFIJO [--oscuro]\n", stderr);
+        return 2;
+    }
+    const QString prefijo = argumentos.at(1);
+    if (argumentos.contains("--oscuro")) // as a dark desktop theme gives it
+        QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35)));
+
+    form1Base principal;
+    const std::pair<QLabel *, Estado> estados[]
+        = {{principal.tGate, Estado::On},     {principal.tSquid, Estado::On},
+           {principal.tHttpd, Estado::Off},   {principal.tSamba, Estado::Off},
+           {principal.tSendmail, Estado::On}, {principal.tDns, Estado::Error},
+           {principal.tXinetd, Estado::On},   {principal.tTelnet, Estado::Off},
+           {principal.tFtp, Estado::On},      {principal.tPop3, Estado::Pendiente},
+           {principal.tSwat, Estado::Error}};
+    for (const auto &[etiqueta, estado] : estados)
+        etiqueta->setText(Marcas::texto(estado, etiqueta->palette()));
+    principal.mlHostsAllow->setPlainText(
+        QString::fromUtf8(muestra("hosts/talvora-hosts.allow") + "in.telnetd: 10.0.0.1\n"));
+
+    Ajustes::asignar(Ajustes::valoresPorDefecto());
+    confimpl configuracion;
+
+    firewall cortafuegos;
+    for (const QByteArray &regla : Reglas::leerInstantanea(muestra("iptables/iptables-3.txt")))
+        cortafuegos.lreglas->addItem(Texto::decodificar(regla));
+
+    const bool bien
+        = guardar(&principal, principal.bIniciarSquid, prefijo + "-principal.png")
+          && guardar(&configuracion, configuracion.cIniciarGate, prefijo + "-configuracion.png")
+          && guardar(&cortafuegos, cortafuegos.PushButton2, prefijo + "-firewall.png");
+    return bien ? 0 : 1;
+}
