@@ -1,5 +1,5 @@
-// Pictures of the three windows, filled with sample content: the status
-// texts as Marcas gives them for the palette in force, hosts.allow and
+// Pictures of the three windows, filled with sample content: the main
+// window's statuses as it shows them in the palette in force, hosts.allow and
 // firewall rules from tests/datos, and the focus on one control, as Tab
 // leaves it. demo/capturas-formularios runs it.
 //
@@ -9,8 +9,6 @@
 #include "configdialog/confimpl.h"
 #include "firewalldialog/firewall.h"
 #include "firewalldialog/reglas.h"
-#include "mainwindow/form1base.h"
-#include "mainwindow/marcas.h"
 #include "platform/formularios.h"
 #include "platform/texto.h"
 #include "support.h"
@@ -42,18 +40,20 @@ int main(int argc, char **argv)
     if (argumentos.contains("--oscuro")) // as a dark desktop theme gives it
         QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35)));
 
-    form1Base principal;
-    const std::pair<QLabel *, Estado> estados[]
-        = {{principal.tGate, Estado::On},     {principal.tSquid, Estado::On},
-           {principal.tHttpd, Estado::Off},   {principal.tSamba, Estado::Off},
-           {principal.tSendmail, Estado::On}, {principal.tDns, Estado::Error},
-           {principal.tXinetd, Estado::On},   {principal.tTelnet, Estado::Off},
-           {principal.tFtp, Estado::On},      {principal.tPop3, Estado::Pendiente},
-           {principal.tSwat, Estado::Error}};
-    for (const auto &[etiqueta, estado] : estados)
-        etiqueta->setText(Marcas::texto(estado, etiqueta->palette()));
+    Ventana v; // the main window over a temporary root, menus and all
+    form1 &principal = *v.w;
+    const std::pair<Servicio, Estado> estados[]
+        = {{Servicio::Gate, Estado::On},     {Servicio::Squid, Estado::On},
+           {Servicio::Httpd, Estado::Off},   {Servicio::Samba, Estado::Off},
+           {Servicio::Sendmail, Estado::On}, {Servicio::Dns, Estado::Error},
+           {Servicio::Xinetd, Estado::On},   {Servicio::Telnet, Estado::Off},
+           {Servicio::Ftp, Estado::On},      {Servicio::Pop3, Estado::Pendiente},
+           {Servicio::Swat, Estado::Error}};
+    for (const auto &[servicio, estado] : estados)
+        principal.mostrar(servicio, estado);
     principal.mlHostsAllow->setPlainText(
         QString::fromUtf8(muestra("hosts/talvora-hosts.allow") + "in.telnetd: 10.0.0.1\n"));
+    principal.mlHostsAllow->document()->setModified(false);
 
     Ajustes::asignar(Ajustes::valoresPorDefecto());
     confimpl configuracion;
