@@ -65,12 +65,9 @@ void arbol(QWidget *w, const QString &sangria, QStringList &lineas)
     }
 }
 
-QStringList *avisos = nullptr;
-void anotar(QtMsgType, const QMessageLogContext &, const QString &m) { *avisos << m; }
-
 } // namespace
 
-QString volcarFormulario(QDialog *d, const QMetaObject &clase)
+QString volcarFormulario(QDialog *d)
 {
     QStringList lineas{QString("%1 %2x%3 \"%4\" icon=%5 modal=%6 grip=%7")
                            .arg(d->objectName())
@@ -89,19 +86,6 @@ QString volcarFormulario(QDialog *d, const QMetaObject &clase)
             foco << n->objectName();
     }
     lineas << "foco: " + foco.join(' ');
-    // What each button reaches: a default slot warns, a closing dialog rejects.
-    for (QPushButton *b : d->findChildren<QPushButton *>()) {
-        QStringList vistos;
-        avisos = &vistos;
-        const auto anterior = qInstallMessageHandler(anotar);
-        const auto c = QObject::connect(d, &QDialog::rejected, [&] { vistos << "reject()"; });
-        b->click();
-        QObject::disconnect(c);
-        qInstallMessageHandler(anterior);
-        lineas << b->objectName() + " -> " + vistos.join(", ");
-    }
-    for (int i = clase.methodOffset(); i < clase.methodCount(); ++i)
-        lineas << "slot " + clase.method(i).methodSignature();
     return lineas.join('\n') + '\n';
 }
 

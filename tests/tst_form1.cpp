@@ -1,6 +1,7 @@
 // The main window: start-up, probes, what its buttons and menus run, the
 // hosts files and the end of the run.
 #include "configdialog/confimpl.h"
+#include "firewalldialog/firewallimpl.h"
 #include "mainwindow/accesos.h"
 #include "mainwindow/marcas.h"
 #include "support.h"
@@ -446,6 +447,12 @@ private slots:
         QVERIFY(dialogo && dialogo->isVisible() && !dialogo->isModal() && !dialogo->parent());
         dialogo->close();
         QTRY_VERIFY(dialogo.isNull());
+        v.raiz.escribir(Rutas::Instantanea, "*filter\nCOMMIT\n"); // as iptables-save left it
+        QCOMPARE(contestar({}, [&] { v.w->PushButton45->click(); }), QStringList()); // "Firewall"
+        const QWidgetList ventanas = QApplication::topLevelWidgets();
+        QVERIFY(std::any_of(ventanas.cbegin(), ventanas.cend(), [](QWidget *w) {
+            return qobject_cast<firewallimpl *>(w) && w->isVisible();
+        }));
         QSignalSpy fin(v.w.get(), &QDialog::finished);
         v.w->close();
         QCOMPARE(fin.size(), 1);

@@ -129,9 +129,9 @@ private slots:
         form1Base principal;
         conf configuracion;
         firewall cortafuegos;
-        comparar(volcarFormulario(&principal, form1Base::staticMetaObject), "form1base.arbol");
-        comparar(volcarFormulario(&configuracion, conf::staticMetaObject), "conf.arbol");
-        comparar(volcarFormulario(&cortafuegos, firewall::staticMetaObject), "firewall.arbol");
+        comparar(volcarFormulario(&principal), "form1base.arbol");
+        comparar(volcarFormulario(&configuracion), "conf.arbol");
+        comparar(volcarFormulario(&cortafuegos), "firewall.arbol");
     }
     // With the fonts the packages bring, at the offscreen screen's 96 dpi
     // (and scaled, in the run at 1.5x), every label's text (a status label's
