@@ -60,8 +60,9 @@ set(CPACK_RPM_PACKAGE_REQUIRES
     "qt6-qtbase-gui, polkit, font(liberationsans), qt6-qttranslations")
 # Weak dependencies (Suggests is the weak tag this CPack writes): the
 # program runs without them, but the firewall, the hosts files, the xinetd
-# switches and the alarm sound (/usr/bin/play) need them.
-set(CPACK_RPM_PACKAGE_SUGGESTS "iptables, xinetd, tcp_wrappers, sox")
+# switches, the alarm sound (/usr/bin/play) and, in the Debian and Red Hat
+# profiles, the editors and viewers (xdg-open) need them.
+set(CPACK_RPM_PACKAGE_SUGGESTS "iptables, xinetd, tcp_wrappers, sox, xdg-utils")
 # No /usr/lib/.build-id links: there is no debuginfo package to pair them with.
 set(CPACK_RPM_SPEC_MORE_DEFINE "%define _build_id_links none")
 set(CPACK_RPM_POST_INSTALL_SCRIPT_FILE ${_talvora_scripts}/rpm/refrescar)
@@ -121,7 +122,7 @@ fonts-liberation, qt6-translations-l10n")
 endif()
 # apt installs recommended packages by default; pkexec starts the program
 # from the menu (talvora-root); sox only plays the alarm.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec, iptables, xinetd, tcpd")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec, iptables, xinetd, tcpd, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "sox")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${_talvora_scripts}/deb/postinst ${_talvora_scripts}/deb/postrm)

@@ -74,7 +74,7 @@ grep -q "exec.path\">/usr/bin/talvora<" R/usr/share/polkit-1/actions/*.policy ||
 rpm -qp --requires "$rpm" >requiere
 dpkg-deb -f "$deb" Depends Recommends | sed 's/^[A-Za-z]*: //; s/ ([^)]*)//g; s/, /\n/g' >>requiere
 for d in 'libQt6Widgets.so.6()(64bit)' polkit 'font(liberationsans)' qt6-qttranslations \
-    libqt6widgets6 qt6-qpa-plugins fonts-liberation qt6-translations-l10n pkexec; do
+    libqt6widgets6 qt6-qpa-plugins fonts-liberation qt6-translations-l10n pkexec xdg-utils; do
     grep -qxF "$d" requiere || falla "falta la dependencia $d"
 done
 
