@@ -6,11 +6,7 @@
 
 conf::conf(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl) : QDialog(parent, fl)
 {
-    setModal(modal);
-    if (name)
-        setObjectName(QString::fromLatin1(name));
-    setupUi(this);
-    Formularios::preparar(this, conf_icono);
+    Formularios::armar<Ui::conf>(this, this, name, modal, conf_icono);
 }
 
 conf::~conf() = default;

@@ -7,11 +7,7 @@
 firewall::firewall(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
     : QDialog(parent, fl)
 {
-    setModal(modal);
-    if (name)
-        setObjectName(QString::fromLatin1(name));
-    setupUi(this);
-    Formularios::preparar(this, firewall_icono);
+    Formularios::armar<Ui::firewall>(this, this, name, modal, firewall_icono);
 }
 
 firewall::~firewall() = default;

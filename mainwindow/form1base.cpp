@@ -7,11 +7,7 @@
 form1Base::form1Base(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
     : QDialog(parent, fl)
 {
-    setModal(modal);
-    if (name)
-        setObjectName(QString::fromLatin1(name));
-    setupUi(this);
-    Formularios::preparar(this, form1base_icono);
+    Formularios::armar<Ui::form1Base>(this, this, name, modal, form1base_icono);
 }
 
 form1Base::~form1Base() = default;

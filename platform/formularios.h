@@ -4,9 +4,9 @@
 // What every window needs besides its .ui form: the style, the fonts the
 // forms were drawn for, and the start-up work that readies them.
 
-#include <thread>
+#include <QDialog>
 
-class QDialog;
+#include <thread>
 
 // Loads the system's font configuration on a second thread while the
 // application connects to the display. Reading and parsing that
@@ -52,6 +52,18 @@ void prepararAplicacion();
 // editor); and for a screen reader, each field a label names (its buddy)
 // named by the label's words, plus its page's title inside a tab widget.
 void preparar(QDialog *formulario, const char *const *icono);
+
+// A form's constructor whole: its modality, the object name its creator
+// gave (the form's own when none), the widgets of its .ui, then preparar().
+template <class Ui>
+void armar(QDialog *formulario, Ui *ui, const char *nombre, bool modal, const char *const *icono)
+{
+    formulario->setModal(modal);
+    if (nombre)
+        formulario->setObjectName(QString::fromLatin1(nombre));
+    ui->setupUi(formulario);
+    preparar(formulario, icono);
+}
 
 } // namespace Formularios
 
