@@ -1,6 +1,6 @@
 // Runs a fuzz target's property over the files of the given directories, and
 // over small changes of each (cut short, or one byte replaced by a line
-// break, a quote, a backslash, a NUL, a non-ASCII byte, a digit, a dot, a
+// feed, a carriage return, a quote, a backslash, a NUL, a non-ASCII byte, a digit, a dot, a
 // slash, a blank, or the bytes beside it), so that every test run checks the properties with the
 // ordinary compiler, without libFuzzer.
 #include <cstdint>
@@ -12,7 +12,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo);
 
-static constexpr char Cambios[] = {'\n', '"', '\'', '\\', '\0', '\xf1', '0', '9', '.', '/', ' '};
+static constexpr char Cambios[]
+    = {'\n', '\r', '"', '\'', '\\', '\0', '\xf1', '0', '9', '.', '/', ' '};
 
 static void probar(const std::string &entrada)
 {

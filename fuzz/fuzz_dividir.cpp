@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
     // The input as a vector: arguments separated by NUL bytes.
     const QByteArrayList vector = entrada.isEmpty() ? QByteArrayList() : entrada.split('\0');
     EXIGIR(Reglas::dividir(citar(vector)) == vector);
+    EXIGIR(!Reglas::dividir(citar(vector) + " \"abierta")); // a quote left open
 
     // The input as a rule's text.
     if (const auto argumentos = Reglas::dividir(entrada))
@@ -20,6 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *datos, size_t largo)
         EXIGIR(entrada.contains('"')); // only an open quote fails
 
     EXIGIR(Reglas::dividirComoShell(citarComoShell(vector)) == vector);
+    for (const char *abierta : {" 'abierta", " \"abierta", " abierta\\"})
+        EXIGIR(!Reglas::dividirComoShell(citarComoShell(vector) + abierta));
     if (const auto argumentos = Reglas::dividirComoShell(entrada)) {
         EXIGIR(Reglas::dividirComoShell(citarComoShell(*argumentos)) == argumentos);
         // Without quotes or backslashes, blanks only separate words.

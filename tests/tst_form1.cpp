@@ -328,11 +328,15 @@ private slots:
             const QStringList cajas = contestar({}, [&] { v.w->bEditarSamba->click(); });
             QCOMPARE(cajas + v.grabador.comandos, QStringList{c.visto});
         }
-        // smb.conf in an editor needs no SWAT.
-        cambiarAjuste(C::cEditarSamba, "%editor /etc/samba/smb.conf");
-        v.grabador.comandos.clear();
-        QCOMPARE(contestar({}, [&] { v.w->bEditarSamba->click(); }), QStringList());
-        QCOMPARE(v.grabador.comandos, QStringList{"kwrite /etc/samba/smb.conf &"});
+        // smb.conf in an editor, or a page on another port, needs no SWAT.
+        v.w->mostrar(Servicio::Xinetd, Estado::Off);
+        for (const QByteArray editar :
+             {"%editor /etc/samba/smb.conf", "xdg-open https://h:9090/"}) {
+            cambiarAjuste(C::cEditarSamba, editar);
+            v.grabador.comandos.clear();
+            QCOMPARE(contestar({}, [&] { v.w->bEditarSamba->click(); }), QStringList());
+            QCOMPARE(v.grabador.comandos.size(), 1);
+        }
     }
 
     // The menu entries that no button shares do what they say.

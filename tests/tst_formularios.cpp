@@ -285,6 +285,7 @@ private slots:
         QCOMPARE(nombre(configuracion.cIniciarSquid), "Iniciar Squid");
         QCOMPARE(nombre(configuracion.cEstadoDns), "Archivo de Estado Named");
         QCOMPARE(nombre(configuracion.cDirectorioXinetd), "Directorio de Xinetd Xinetd");
+        QCOMPARE(nombre(configuracion.cbPerfil), "Perfil de Por Defecto");
         // Every field tied to a label, and no two named alike.
         QSet<QString> nombres;
         const QList<QLabel *> etiquetas = configuracion.findChildren<QLabel *>();

@@ -67,6 +67,16 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(w.get(), "LeerEstadoDns"));
         QCOMPARE(palabra(w->tDns), "---");
         systemctl({"stop", "lento.service"});
+        // One that failed to start is as stopped.
+        Sistema::reemplazarArchivo(
+            QString("/etc/systemd/system/falla.service"),
+            "[Unit]\nDefaultDependencies=no\n[Service]\nExecStart=/bin/false\n");
+        systemctl({"daemon-reload"});
+        systemctl({"start", "falla.service"});
+        QTRY_COMPARE(actividad("falla.service"), "failed");
+        cambiarAjuste(C::cEstadoDns, "systemd:falla.service");
+        QVERIFY(QMetaObject::invokeMethod(w.get(), "LeerEstadoDns"));
+        QCOMPARE(palabra(w->tDns), "OFF");
         // A unit made from an init script stays active once its daemon died.
         Sistema::reemplazarArchivo(QString("/etc/systemd/system/envoltorio.service"),
                                    "[Unit]\nDefaultDependencies=no\n[Service]\nType=forking\n"
