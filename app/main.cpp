@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 
 int main(int argc, char **argv)
 {
@@ -24,10 +25,16 @@ int main(int argc, char **argv)
     ventana->show();
     const int resultado = app.exec();
     delete ventana; // saves unapplied hosts.allow edits
-    const auto restantes = QApplication::topLevelWidgets();
-    for (QWidget *w : restantes) {
-        if (!w->parent() && qobject_cast<QDialog *>(w))
-            delete w;
+    // The dialogs still open. Deleting one deletes the windows it owns (a
+    // combo box's popup is a top-level widget too), so each is held by a
+    // guard that knows when it is gone.
+    QList<QPointer<QDialog>> restantes;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!w->parent())
+            if (auto *d = qobject_cast<QDialog *>(w))
+                restantes.append(d);
     }
+    for (const QPointer<QDialog> &d : restantes)
+        delete d.data();
     return resultado;
 }

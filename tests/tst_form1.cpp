@@ -369,8 +369,10 @@ private slots:
         QCOMPARE(vistas.size(), otras.size());
         for (int i = 0; i < otras.size(); ++i)
             QVERIFY2(vistas[i].contains(otras[i]), qPrintable(vistas[i]));
+        QList<QPointer<confimpl>> abiertos; // deleting one deletes its combo box's popup
         for (QWidget *w : QApplication::topLevelWidgets())
-            delete qobject_cast<confimpl *>(w);
+            abiertos << qobject_cast<confimpl *>(w);
+        qDeleteAll(abiertos);
     }
 
     // The editor shows hosts.allow without its last line end and saves it

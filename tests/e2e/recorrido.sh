@@ -46,7 +46,11 @@ esperar 5 eval '[ "$(sed -n 3p $conf)" = "echo usado > /etc/e2e-gate" ]' ||
 clic "$W" 175 45
 esperar 5 test -e /etc/e2e-gate || falla "Iniciar Gate no usó el comando nuevo"
 
-# Ctrl+Q saves what was typed but not applied.
+# Ctrl+Q saves what was typed but not applied, and ends the run cleanly
+# with a configuration dialog still open.
+teclas "$W" alt+a
+xdotool key --delay 60 Down Down Down Down Return
+esperar 10 hay_ventana "^Configuracion de Talvora" || falla "no se abrió la configuración"
 clic "$W" 300 460
 escribir "sshd: 10.0.0.2"
 teclas "$W" ctrl+q
