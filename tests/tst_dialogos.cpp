@@ -192,6 +192,26 @@ private slots:
             QStringList{"Error|No se pudo leer las reglas de Firewall.\n Intente Recargar...|OK"});
     }
 
+    // Without iptables at all: the snapshot's command and the rule's program
+    // are both told as not found.
+    void sinIptables()
+    {
+        Raiz raiz;
+        QDir().mkpath(raiz.ruta(Dir));
+        const QByteArray camino = qgetenv("PATH");
+        qputenv("PATH", "/nonexistent");
+        std::unique_ptr<firewallimpl> d;
+        QStringList cajas = contestar({}, [&] { d = std::make_unique<firewallimpl>(); });
+        cajas << contestar({"=INPUT -j DROP"}, [&] { d->PushButton2->click(); });
+        qputenv("PATH", camino);
+        QCOMPARE(cajas.size(), 4);
+        QVERIFY2(cajas[0].startsWith("Error|No se encontro el comando:\n\niptables-save >")
+                     && cajas[0].contains("not found"),
+                 qPrintable(cajas[0]));
+        QCOMPARE(cajas[3], "Error|No se encontro el comando:\n\niptables -AINPUT -j DROP\n\n"
+                           "iptables: no se encontro el programa|OK");
+    }
+
     // A snapshot from iptables-save with one comment in ISO-8859-1 and one in
     // UTF-8: each rule shows decoded on its own and goes with its own bytes.
     void reglasCodificacion()
