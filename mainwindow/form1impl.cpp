@@ -9,6 +9,8 @@
 #include "platform/avisos.h"
 #include "talvora_version.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QEvent>
 #include <QKeySequence>
@@ -16,7 +18,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -49,6 +50,17 @@ bool preguntarPrimeraVez(QWidget *padre)
     return caja.clickedButton() == si;
 }
 
+// A row's button: "b", one capitalised word, the service's id (bIniciarSquid).
+bool esBotonDe(QStringView boton, QLatin1String id)
+{
+    if (boton.size() < id.size() + 3 || !boton.startsWith(u'b') || !boton.endsWith(id))
+        return false;
+    const QStringView palabra = boton.sliced(1, boton.size() - 1 - id.size());
+    return palabra.front() >= u'A' && palabra.front() <= u'Z'
+           && std::all_of(palabra.begin() + 1, palabra.end(),
+                          [](QChar c) { return c >= u'a' && c <= u'z'; });
+}
+
 } // namespace
 
 using C = Ajustes::Clave;
@@ -56,13 +68,16 @@ using C = Ajustes::Clave;
 form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
     : form1Base(parent, name, modal, fl)
 {
-    // A screen reader says whose each button and status is.
+    // A screen reader says whose each button and status is. One pass over
+    // the buttons: a regular expression per service costs start-up time.
+    const QList<QPushButton *> botones = findChildren<QPushButton *>();
     for (const Servicio s : Servicios) {
         const QString nombre = QString::fromLatin1(datos(s).nombre);
         etiqueta(s)->setAccessibleName(QStringLiteral("Estado de ") + nombre);
-        const QRegularExpression suyo(QStringLiteral("^b[A-Z][a-z]+%1$").arg(datos(s).id));
-        for (QPushButton *b : findChildren<QPushButton *>(suyo))
-            b->setAccessibleName(b->text() + QLatin1Char(' ') + nombre);
+        for (QPushButton *b : botones) {
+            if (esBotonDe(b->objectName(), QLatin1String(datos(s).id)))
+                b->setAccessibleName(b->text() + QLatin1Char(' ') + nombre);
+        }
     }
     bAplicarHostsAllow->setAccessibleName(QStringLiteral("Aplicar Hosts Allow"));
 

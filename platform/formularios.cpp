@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QStyleOption>
 #include <QTabWidget>
@@ -126,11 +125,22 @@ public:
 };
 
 // A label's words as a screen reader should say them: without markup, the
-// remark in brackets or the closing colon.
+// remark in brackets or the closing colon. By hand: a regular expression
+// here compiled one at start-up, in time and memory the window then lacked.
 QString sinAdornos(const QString &texto)
 {
-    static const QRegularExpression marcas(QStringLiteral("<[^>]*>|\\([^)]*\\)"));
-    QString limpio = QString(texto).remove(marcas).simplified();
+    QString limpio;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        const qsizetype fin = c == u'<'   ? texto.indexOf(u'>', i)
+                              : c == u'(' ? texto.indexOf(u')', i)
+                                          : -1;
+        if (fin >= 0)
+            i = fin;
+        else
+            limpio += c;
+    }
+    limpio = limpio.simplified();
     if (limpio.endsWith(QLatin1Char(':')))
         limpio.chop(1);
     return limpio.trimmed();
