@@ -4,20 +4,20 @@
 
 namespace Texto {
 
-QList<QByteArrayView> lineas(QByteArrayView texto)
+void Lineas::iterator::leer()
 {
-    QList<QByteArrayView> resultado;
-    for (qsizetype inicio = 0, n = texto.size(); inicio < n;) {
-        qsizetype fin = texto.indexOf('\n', inicio);
-        if (fin < 0)
-            fin = n;
-        qsizetype corte = fin;
-        if (corte > inicio && texto.at(corte - 1) == '\r')
-            --corte;
-        resultado.append(texto.sliced(inicio, corte - inicio));
-        inicio = fin + 1;
+    if (inicio_ >= texto_.size()) {
+        inicio_ = texto_.size();
+        return;
     }
-    return resultado;
+    qsizetype fin = texto_.indexOf('\n', inicio_);
+    if (fin < 0)
+        fin = texto_.size();
+    qsizetype corte = fin;
+    if (corte > inicio_ && texto_.at(corte - 1) == '\r')
+        --corte;
+    linea_ = texto_.sliced(inicio_, corte - inicio_);
+    siguiente_ = fin + 1;
 }
 
 namespace {
