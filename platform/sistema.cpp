@@ -276,17 +276,28 @@ std::optional<QByteArray> leerArchivo(const QByteArray &ruta)
     const int fd = ::open(ruta.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
+    // Sized once from the file and read straight into place: a firewall
+    // snapshot runs to megabytes. One byte more, so that the read that finds
+    // the end needs no room; a file that says 0 (under /proc) grows as read.
+    struct stat st {
+    };
     QByteArray datos;
-    char bloque[65536];
+    datos.resize(::fstat(fd, &st) == 0 && st.st_size > 0 ? qsizetype(st.st_size) + 1 : 65536);
+    qsizetype leidos = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, bloque, sizeof bloque);
+        if (leidos == datos.size())
+            datos.resize(2 * datos.size());
+        const ssize_t n = ::read(fd, datos.data() + leidos, size_t(datos.size() - leidos));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
             ::close(fd);
-            return n == 0 ? std::optional<QByteArray>(datos) : std::nullopt;
+            if (n < 0)
+                return std::nullopt;
+            datos.truncate(leidos);
+            return datos;
         }
-        datos.append(bloque, n);
+        leidos += n;
     }
 }
 
