@@ -1,6 +1,8 @@
 #include "app/arranque.h"
 #include "mainwindow/form1impl.h"
 #include "platform/formularios.h"
+#include "platform/sistema.h"
+#include "settings/ajustes.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -18,7 +20,10 @@ int main(int argc, char **argv)
     Formularios::prepararAplicacion();
     // Before the main window, whose constructor may ask the first-run question.
     Arranque::avisarSiNoEsRoot();
-    auto *ventana = new form1();
+    // This machine, and the settings every window shares: both outlive the windows.
+    const Sistema sistema;
+    Ajustes ajustes;
+    auto *ventana = new form1(sistema, ajustes);
     // Closing the main window (its close box, Escape) ends the run even
     // while configuration or firewall dialogs are still open.
     QObject::connect(ventana, &QDialog::finished, &app, &QCoreApplication::quit);

@@ -5,6 +5,7 @@
 #include "platform/formularios.h"
 #include "platform/sistema.h"
 #include "primer_pintado.h"
+#include "settings/ajustes.h"
 
 #include <QApplication>
 
@@ -14,9 +15,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     fuentes.esperar();
     Formularios::prepararAplicacion();
-    if (argc > 1)
-        Sistema::fijarRaiz(QString::fromLocal8Bit(argv[argc - 1]));
-    auto *ventana = new form1();
+    const Sistema sistema(argc > 1 ? QString::fromLocal8Bit(argv[argc - 1]) : QString(), {});
+    Ajustes ajustes;
+    auto *ventana = new form1(sistema, ajustes);
     PrimerPintado espia;
     ventana->installEventFilter(&espia);
     ventana->show();

@@ -78,7 +78,6 @@ int main(int argc, char **argv)
     const int vueltas = 7;
 
     QTemporaryDir raiz;
-    Sistema::fijarRaiz(raiz.path());
     QDir().mkpath(raiz.path() + "/usr/local/share/talvora");
     const QString ruta = raiz.path() + "/usr/local/share/talvora/firewall";
     {
@@ -87,8 +86,8 @@ int main(int argc, char **argv)
         f.write(instantanea(reglas));
     }
     // The snapshot is already there: leave iptables-save out of the figure.
-    Sistema::fijarEjecutor(
-        [](Sistema::Forma, const QByteArrayList &) { return Sistema::Resultado{}; });
+    const Sistema sistema(
+        raiz.path(), [](Sistema::Forma, const QByteArrayList &) { return Sistema::Resultado{}; });
 
     std::vector<double> lectura, lista, fin;
     for (int i = 0; i < vueltas; ++i) {
@@ -104,7 +103,7 @@ int main(int argc, char **argv)
         lectura.push_back(t.nsecsElapsed() / 1e6);
 
         t.restart();
-        firewallimpl dialogo;
+        firewallimpl dialogo(sistema);
         lista.push_back(t.nsecsElapsed() / 1e6);
         if (dialogo.lreglas->count() != reglas) {
             std::fprintf(stderr, "listed %d of %d rules\n", int(dialogo.lreglas->count()), reglas);
@@ -135,12 +134,13 @@ int main(int argc, char **argv)
         f.open(QIODevice::WriteOnly);
         f.write("service x\n{\n\tsocket_type\t= stream\n\tdisable\t\t= yes\n}\n");
     }
-    Ajustes::asignar(valores);
-    QFile conf(Ajustes::rutaArchivo());
+    Ajustes ajustes;
+    ajustes.asignar(valores);
+    QFile conf(Ajustes::rutaArchivo(sistema));
     conf.open(QIODevice::WriteOnly);
     conf.write(Ajustes::componer(valores));
     conf.close();
-    form1 ventana;
+    form1 ventana(sistema, ajustes);
     const char *sondas[]
         = {"LeerEstadoGate",     "LeerEstadoSquid", "LeerEstadoHttpd",  "LeerEstadoSamba",
            "LeerEstadoSendmail", "LeerEstadoDns",   "LeerEstadoXinetd", "LeerEstadoTelnet",
@@ -153,7 +153,5 @@ int main(int argc, char **argv)
             QMetaObject::invokeMethod(&ventana, s);
     const double us = t.nsecsElapsed() / 1e3 / n;
     linea("las once sondas", QString::asprintf("%.0f us", us), "< 2000 us", us < 2000);
-    Sistema::fijarEjecutor(nullptr);
-    Sistema::fijarRaiz(QString());
     return 0;
 }

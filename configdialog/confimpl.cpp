@@ -25,17 +25,21 @@ void llenar(const QWidget *dialogo, const QByteArrayList &valores)
 
 } // namespace
 
-confimpl::confimpl(QWidget *parent, const char *name) : conf(parent, name, false)
+confimpl::confimpl(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const char *name)
+    : conf(parent, name, false), sistema_(sistema), ajustes_(&ajustes)
 {
-    llenar(this, Ajustes::valores());
+    llenar(this, ajustes.valores());
     // "Por Defecto" takes the profile that fits this machine, or the one chosen.
     for (const Ajustes::Perfil p : Ajustes::Perfiles)
         cbPerfil->addItem(Ajustes::nombre(p), static_cast<int>(p));
-    cbPerfil->setCurrentIndex(cbPerfil->findData(static_cast<int>(Ajustes::perfilDelSistema())));
+    cbPerfil->setCurrentIndex(
+        cbPerfil->findData(static_cast<int>(Ajustes::perfilDelSistema(sistema_))));
 }
 
 void confimpl::bAplicar_Click()
 {
+    if (!ajustes_)
+        return;
     // Cleaned once, so that the file and the running program hold the same
     // values: a pasted line break would otherwise run as two commands now
     // and as one after the next start.
@@ -43,15 +47,15 @@ void confimpl::bAplicar_Click()
     for (const QString &clave : Ajustes::claves())
         textos.append(campo(this, clave)->text());
     // Fields left alone keep their bytes, whatever their encoding.
-    const std::optional<QByteArrayList> valores = Ajustes::editar(Ajustes::valores(), textos);
+    const std::optional<QByteArrayList> valores = Ajustes::editar(ajustes_->valores(), textos);
 
     // The file is replaced whole or not at all, and memory follows only a
     // save that really happened: the next start must see what runs now.
-    if (!valores || !Ajustes::guardar(*valores)) {
+    if (!valores || !Ajustes::guardar(sistema_, *valores)) {
         Avisos::noSePudoEscribir(this);
         return;
     }
-    Ajustes::asignar(*valores);
+    ajustes_->asignar(*valores);
 }
 
 void confimpl::bCancelar_Click()

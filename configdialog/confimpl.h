@@ -5,18 +5,28 @@
 // settings, and saves them or puts the defaults in on request.
 
 #include "configdialog/conf.h"
+#include "platform/sistema.h"
+
+#include <QPointer>
+
+class Ajustes;
 
 class confimpl : public conf
 {
     Q_OBJECT
 
 public:
-    explicit confimpl(QWidget *parent = nullptr, const char *name = nullptr);
+    confimpl(const Sistema &sistema, Ajustes &ajustes, QWidget *parent = nullptr,
+             const char *name = nullptr);
 
 private slots:
     void bAplicar_Click() override;
     void bCancelar_Click() override;
     void bPordefecto_Click() override;
+
+private:
+    const Sistema sistema_;
+    QPointer<Ajustes> ajustes_; // the main window's, which may go first at the end of the run
 };
 
 #endif

@@ -55,8 +55,8 @@ int main(int argc, char **argv)
         QString::fromUtf8(muestra("hosts/talvora-hosts.allow") + "in.telnetd: 10.0.0.1\n"));
     principal.mlHostsAllow->document()->setModified(false);
 
-    Ajustes::asignar(Ajustes::valoresPorDefecto());
-    confimpl configuracion;
+    v.ajustes.asignar(Ajustes::valoresPorDefecto());
+    confimpl configuracion(v.sistema(), v.ajustes);
 
     firewall cortafuegos;
     for (const QByteArray &regla : Reglas::leerInstantanea(muestra("iptables/iptables-3.txt")))

@@ -1,7 +1,6 @@
 #include "firewalldialog/firewallimpl.h"
 
 #include "firewalldialog/reglas.h"
-#include "mainwindow/comandos.h"
 #include "platform/avisos.h"
 #include "platform/texto.h"
 #include "rutas.h"
@@ -12,8 +11,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-firewallimpl::firewallimpl(QWidget *parent, const char *name)
-    : firewall(parent, name, false, Qt::WindowFlags())
+firewallimpl::firewallimpl(const Sistema &sistema, QWidget *parent, const char *name)
+    : firewall(parent, name, false, Qt::WindowFlags()), sistema_(sistema)
 {
     RecargarReglas();
 }
@@ -24,9 +23,9 @@ void firewallimpl::RecargarReglas()
 {
     lreglas->clear();
     reglas_.clear();
-    const QString instantanea = Sistema::ruta(QString::fromUtf8(Rutas::Instantanea));
+    const QString instantanea = sistema_.ruta(QString::fromUtf8(Rutas::Instantanea));
     const QByteArray orden = "iptables-save >" + QFile::encodeName(instantanea);
-    const Sistema::Resultado resultado = Comandos::ejecutar(orden);
+    const Sistema::Resultado resultado = sistema_.ejecutar(orden);
     const std::optional<QByteArray> contenido = Sistema::leerArchivo(instantanea);
     if (!contenido) {
         QMessageBox::warning(
@@ -55,7 +54,7 @@ void firewallimpl::ejecutarIptables(const QByteArray &comando,
                              QStringLiteral("La regla tiene una comilla sin cerrar"));
         return;
     }
-    const Sistema::Resultado resultado = Comandos::ejecutar(*argumentos);
+    const Sistema::Resultado resultado = sistema_.ejecutarPrograma(*argumentos);
     RecargarReglas();
     Avisos::siFallo(this, comando, resultado);
 }

@@ -5,6 +5,7 @@
 // iptables-save snapshot, and deletes, appends or blocks through iptables.
 
 #include "firewalldialog/firewall.h"
+#include "platform/sistema.h"
 
 #include <optional>
 
@@ -13,7 +14,8 @@ class firewallimpl : public firewall
     Q_OBJECT
 
 public:
-    explicit firewallimpl(QWidget *parent = nullptr, const char *name = nullptr);
+    explicit firewallimpl(const Sistema &sistema, QWidget *parent = nullptr,
+                          const char *name = nullptr);
     ~firewallimpl() override;
 
 private slots:
@@ -29,6 +31,7 @@ private:
     // Row by row, the bytes that iptables-save printed for each listed rule:
     // a deletion names exactly them, whatever the list shows.
     QByteArrayList reglas_;
+    const Sistema sistema_;
 };
 
 #endif

@@ -23,8 +23,6 @@ const char *const HostsAllowPorDefecto = "# Modo de Uso    Servicio : IP\n"
 
 namespace {
 
-QString ruta(const char *absoluta) { return Sistema::ruta(QString::fromUtf8(absoluta)); }
-
 // "/bin/cp --force -p" of one fixed path onto another.
 QByteArray copia(const QString &desde, const QString &hacia)
 {
@@ -34,17 +32,26 @@ QByteArray copia(const QString &desde, const QString &hacia)
 QString viejo(const QString &archivo) { return archivo + QStringLiteral(".viejo"); }
 
 // The backup must hold the old file before anything replaces it.
-void instalar(const QString &instalado, const char *nombre)
+void instalar(const Sistema &sistema, const QString &instalado, const char *nombre)
 {
-    Comandos::ejecutar(copia(instalado, viejo(instalado)));
-    Comandos::lanzar(copia(ruta(Rutas::PorDefecto) + QString::fromUtf8(nombre), instalado) + " &");
+    sistema.ejecutar(copia(instalado, viejo(instalado)));
+    sistema.lanzar(
+        copia(sistema.ruta(QString::fromUtf8(Rutas::PorDefecto)) + QString::fromUtf8(nombre),
+              instalado)
+        + " &");
+}
+
+QString ruta(const Sistema &sistema, const char *absoluta)
+{
+    return sistema.ruta(QString::fromUtf8(absoluta));
 }
 
 } // namespace
 
-std::optional<ArchivoHostsAllow> leerHostsAllow()
+std::optional<ArchivoHostsAllow> leerHostsAllow(const Sistema &sistema)
 {
-    const std::optional<QByteArray> contenido = Sistema::leerArchivo(ruta(Rutas::HostsAllow));
+    const std::optional<QByteArray> contenido
+        = Sistema::leerArchivo(ruta(sistema, Rutas::HostsAllow));
     if (!contenido)
         return std::nullopt;
     return analizarHostsAllow(*contenido);
@@ -77,21 +84,24 @@ std::optional<QByteArray> bytesHostsAllow(const QString &editor, Texto::Codifica
     return Texto::codificar(textoHostsAllow(editor), codificacion);
 }
 
-bool guardarHostsAllow(const QString &editor, Texto::Codificacion codificacion)
+bool guardarHostsAllow(const Sistema &sistema, const QString &editor,
+                       Texto::Codificacion codificacion)
 {
     const std::optional<QByteArray> bytes = bytesHostsAllow(editor, codificacion);
-    return bytes && Sistema::reemplazarArchivo(ruta(Rutas::HostsAllow), *bytes);
+    return bytes && Sistema::reemplazarArchivo(ruta(sistema, Rutas::HostsAllow), *bytes);
 }
 
-bool escribirHostsDeny()
+bool escribirHostsDeny(const Sistema &sistema)
 {
-    Comandos::ejecutar(copia(ruta(Rutas::HostsDeny), viejo(ruta(Rutas::HostsDeny))));
-    return Sistema::reemplazarArchivo(ruta(Rutas::HostsDeny), QByteArray(HostsDenyPorDefecto));
+    const QString deny = ruta(sistema, Rutas::HostsDeny);
+    sistema.ejecutar(copia(deny, viejo(deny)));
+    return Sistema::reemplazarArchivo(deny, QByteArray(HostsDenyPorDefecto));
 }
 
-bool escribirHostsAllow()
+bool escribirHostsAllow(const Sistema &sistema)
 {
-    return Sistema::reemplazarArchivo(ruta(Rutas::HostsAllow), QByteArray(HostsAllowPorDefecto));
+    return Sistema::reemplazarArchivo(ruta(sistema, Rutas::HostsAllow),
+                                      QByteArray(HostsAllowPorDefecto));
 }
 
 QByteArray unidadKorvgate(const QByteArray &script)
@@ -111,33 +121,36 @@ QByteArray unidadKorvgate(const QByteArray &script)
              "WantedBy=multi-user.target\n";
 }
 
-std::optional<Fallo> instalarKorvgate()
+std::optional<Fallo> instalarKorvgate(const Sistema &sistema)
 {
-    const char *directorio = Sistema::existe(Sistema::rutaBytes(Rutas::ScriptsRedHat))
+    const char *directorio = Sistema::existe(sistema.rutaBytes(Rutas::ScriptsRedHat))
                                  ? Rutas::ScriptsRedHat
                                  : Rutas::ScriptsDebian;
     const QByteArray script = QByteArray(directorio) + "/korv-gate";
-    instalar(ruta(script.constData()), "korv-gate");
-    if (!Sistema::existe(Sistema::rutaBytes(Rutas::SystemdEnMarcha)))
+    instalar(sistema, ruta(sistema, script.constData()), "korv-gate");
+    if (!Sistema::existe(sistema.rutaBytes(Rutas::SystemdEnMarcha)))
         return std::nullopt;
     // The script's own path goes in the unit: systemd runs it as it is.
-    const QString unidad = ruta(Rutas::Unidades) + QStringLiteral("/korv-gate.service");
+    const QString unidad = ruta(sistema, Rutas::Unidades) + QStringLiteral("/korv-gate.service");
     if (Sistema::existe(QFile::encodeName(unidad)))
-        Comandos::ejecutar(copia(unidad, viejo(unidad)));
+        sistema.ejecutar(copia(unidad, viejo(unidad)));
     if (!Sistema::reemplazarArchivo(unidad, unidadKorvgate(script)))
         return Fallo{};
     const QByteArrayList recargar{"systemctl", "daemon-reload"};
-    const Sistema::Resultado r = Comandos::ejecutar(recargar);
+    const Sistema::Resultado r = sistema.ejecutarPrograma(recargar);
     if (r.bien())
         return std::nullopt;
     return Fallo{recargar.join(' '), r};
 }
 
-void instalarFtp() { instalar(ruta(Rutas::Ftpaccess), "ftpaccess"); }
-
-QByteArray comandoLogHostsDeny(const QByteArray &editor)
+void instalarFtp(const Sistema &sistema)
 {
-    return editor + ' ' + QFile::encodeName(ruta(Rutas::LogHostsDeny)) + " &";
+    instalar(sistema, ruta(sistema, Rutas::Ftpaccess), "ftpaccess");
+}
+
+QByteArray comandoLogHostsDeny(const Sistema &sistema, const QByteArray &editor)
+{
+    return editor + ' ' + QFile::encodeName(ruta(sistema, Rutas::LogHostsDeny)) + " &";
 }
 
 } // namespace Accesos

@@ -23,7 +23,7 @@ struct ArchivoHostsAllow {
     QString texto;
     Texto::Codificacion codificacion;
 };
-std::optional<ArchivoHostsAllow> leerHostsAllow();
+std::optional<ArchivoHostsAllow> leerHostsAllow(const Sistema &sistema);
 ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido); // the same, without I/O
 
 // The editor's text as it is saved: one "\n" more, and another if the text
@@ -33,16 +33,17 @@ QString textoHostsAllow(const QString &editor);
 // character the encoding cannot.
 std::optional<QByteArray> bytesHostsAllow(const QString &editor, Texto::Codificacion codificacion);
 // False, the file untouched, when it cannot be encoded or replaced.
-bool guardarHostsAllow(const QString &editor, Texto::Codificacion codificacion);
+bool guardarHostsAllow(const Sistema &sistema, const QString &editor,
+                       Texto::Codificacion codificacion);
 
 // Backs /etc/hosts.deny up to hosts.deny.viejo (and waits for the copy),
 // then writes the default list. False when the list could not be written.
-bool escribirHostsDeny();
-bool escribirHostsAllow();
+bool escribirHostsDeny(const Sistema &sistema);
+bool escribirHostsAllow(const Sistema &sistema);
 
 // Backs the installed file up, then copies the default one over it in the
 // background.
-void instalarFtp();
+void instalarFtp(const Sistema &sistema);
 
 // The router script goes where this system keeps init scripts
 // (/etc/rc.d/init.d, else /etc/init.d), as instalarFtp does. Under systemd
@@ -54,13 +55,13 @@ struct Fallo {
     QByteArray comando; // empty: the unit file could not be written
     Sistema::Resultado resultado;
 };
-std::optional<Fallo> instalarKorvgate();
+std::optional<Fallo> instalarKorvgate(const Sistema &sistema);
 
 // The unit for a script at that path.
 QByteArray unidadKorvgate(const QByteArray &script);
 
 // The editor setting run as it is on the log of refused connections.
-QByteArray comandoLogHostsDeny(const QByteArray &editor);
+QByteArray comandoLogHostsDeny(const Sistema &sistema, const QByteArray &editor);
 
 } // namespace Accesos
 

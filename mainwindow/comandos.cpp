@@ -6,12 +6,6 @@
 
 namespace Comandos {
 
-Sistema::Resultado ejecutar(const QByteArray &comando) { return Sistema::ejecutar(comando); }
-
-Sistema::Resultado ejecutar(const QByteArrayList &argv) { return Sistema::ejecutarPrograma(argv); }
-
-void lanzar(const QByteArray &comando) { Sistema::lanzar(comando); }
-
 // ASCII bytes never occur inside a UTF-8 sequence, so the byte search finds
 // the same places in UTF-8 and in ISO-8859-1.
 QByteArray expandirEditor(const QByteArray &comando, const QByteArray &editor)

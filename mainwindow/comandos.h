@@ -12,15 +12,6 @@
 
 namespace Comandos {
 
-// Runs the command through the shell and waits for it.
-Sistema::Resultado ejecutar(const QByteArray &comando);
-
-// Runs a program with its arguments, without any shell, and waits for it.
-Sistema::Resultado ejecutar(const QByteArrayList &argv);
-
-// Starts a command that ends in " &" (an editor, a viewer): nothing to wait for.
-void lanzar(const QByteArray &comando);
-
 // Every "%editor" (literal, case-sensitive) becomes the editor setting, and
 // " &" is appended so that the editor runs in the background.
 QByteArray expandirEditor(const QByteArray &comando, const QByteArray &editor);

@@ -62,7 +62,7 @@ Estado deSystemd(const Unidad &u)
     return Estado::Error;
 }
 
-QList<Estado> porSystemd(const QByteArrayList &unidades)
+QList<Estado> porSystemd(const Sistema &sistema, const QByteArrayList &unidades)
 {
     QList<Estado> estados(unidades.size(), Estado::Error);
     QByteArrayList orden{"systemctl", "show", "--property=LoadState,ActiveState,SubState,Type"};
@@ -74,9 +74,9 @@ QList<Estado> porSystemd(const QByteArrayList &unidades)
         }
     }
     // systemctl itself looks here first; without it every answer is Error.
-    if (preguntadas.isEmpty() || !Sistema::existe(Sistema::rutaBytes(Rutas::SystemdEnMarcha)))
+    if (preguntadas.isEmpty() || !Sistema::existe(sistema.rutaBytes(Rutas::SystemdEnMarcha)))
         return estados;
-    const Sistema::Resultado r = Sistema::ejecutarPrograma(orden);
+    const Sistema::Resultado r = sistema.ejecutarPrograma(orden);
     if (!r.bien())
         return estados;
     // One block of properties per unit, in the order asked, blank lines between.

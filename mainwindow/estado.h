@@ -10,6 +10,8 @@
 #include <QList>
 #include <optional>
 
+class Sistema;
+
 // What a probe finds: running, stopped, unknown (the probe failed), or on
 // its way from one to the other.
 enum class Estado { On, Off, Error, Pendiente };
@@ -28,7 +30,7 @@ std::optional<QByteArray> unidadSystemd(const QByteArray &ajuste);
 // shell): active or reloading is ON; inactive or failed, OFF; activating or
 // deactivating, on its way; a unit that does not exist, a name systemd
 // would refuse, or no systemd at all, Error.
-QList<Estado> porSystemd(const QByteArrayList &unidades);
+QList<Estado> porSystemd(const Sistema &sistema, const QByteArrayList &unidades);
 
 // One unit's state from what systemctl show printed of it. A unit that
 // forks a daemon and stays active after its start (RemainAfterExit, as the

@@ -65,8 +65,9 @@ bool esBotonDe(QStringView boton, QLatin1String id)
 
 using C = Ajustes::Clave;
 
-form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
-    : form1Base(parent, name, modal, fl)
+form1::form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const char *name,
+             bool modal, Qt::WindowFlags fl)
+    : form1Base(parent, name, modal, fl), sistema_(sistema), ajustes_(&ajustes)
 {
     // A screen reader says whose each button and status is. One pass over
     // the buttons: a regular expression per service costs start-up time.
@@ -81,7 +82,7 @@ form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
     }
     bAplicarHostsAllow->setAccessibleName(QStringLiteral("Aplicar Hosts Allow"));
 
-    switch (Ajustes::cargar()) {
+    switch (ajustes_->cargar(sistema_)) {
     case Ajustes::Carga::Cargado:
         break;
     case Ajustes::Carga::NoSePuedeLeer:
@@ -91,12 +92,12 @@ form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
     case Ajustes::Carga::NoExiste: {
         if (preguntarPrimeraVez(this))
             EscribirHostsDeny();
-        const QByteArrayList &valores = Ajustes::valoresDe(Ajustes::perfilDelSistema());
-        if (!Ajustes::guardar(valores)) {
+        const QByteArrayList &valores = Ajustes::valoresDe(Ajustes::perfilDelSistema(sistema_));
+        if (!Ajustes::guardar(sistema_, valores)) {
             Avisos::noSePudoEscribir(this);
             return;
         }
-        Ajustes::asignar(valores);
+        ajustes_->asignar(valores);
         break;
     }
     }
@@ -107,13 +108,13 @@ form1::form1(QWidget *parent, const char *name, bool modal, Qt::WindowFlags fl)
     for (const Servicio s : Servicios) {
         const DatosServicio::Clave &clave = datos(s).estado;
         if (const auto unidad
-            = clave ? Sondas::unidadSystemd(Ajustes::valor(*clave)) : std::nullopt) {
+            = clave ? Sondas::unidadSystemd(ajustes_->valor(*clave)) : std::nullopt) {
             unidades.append(*unidad);
             porUnidad.append(s);
         }
     }
     const QList<Estado> estados
-        = unidades.isEmpty() ? QList<Estado>() : Sondas::porSystemd(unidades);
+        = unidades.isEmpty() ? QList<Estado>() : Sondas::porSystemd(sistema_, unidades);
     for (qsizetype i = 0; i < porUnidad.size(); ++i)
         deSystemd_.insert(porUnidad[i], estados.value(i, Estado::Error));
 
@@ -277,7 +278,7 @@ void form1::LeerArchivoXinetd(const QByteArray &ruta, Servicio servicio)
 
 QByteArray form1::archivoXinetd(Servicio servicio) const
 {
-    return Ajustes::valor(C::cDirectorioXinetd) + '/' + datos(servicio).archivoXinetd;
+    return ajustes_->valor(C::cDirectorioXinetd) + '/' + datos(servicio).archivoXinetd;
 }
 
 void form1::sondear(Servicio servicio)
@@ -287,10 +288,11 @@ void form1::sondear(Servicio servicio)
         LeerArchivoXinetd(archivoXinetd(servicio), servicio);
         return;
     }
-    const QByteArray ajuste = Ajustes::valor(*d.estado);
+    const QByteArray ajuste = ajustes_->valor(*d.estado);
     if (const std::optional<QByteArray> unidad = Sondas::unidadSystemd(ajuste))
-        mostrar(servicio, deSystemd_.contains(servicio) ? deSystemd_.value(servicio)
-                                                        : Sondas::porSystemd({*unidad}).first());
+        mostrar(servicio, deSystemd_.contains(servicio)
+                              ? deSystemd_.value(servicio)
+                              : Sondas::porSystemd(sistema_, {*unidad}).first());
     else
         LeerEstadoArchivo(ajuste, servicio);
 }
@@ -334,7 +336,7 @@ void form1::actuar(Servicio servicio, Accion accion)
         correr(servicio, d.reiniciar, true);
         break;
     case Accion::Editar:
-        if (!d.editarPideSwat || !Comandos::abreSwat(Ajustes::valor(*d.editar))
+        if (!d.editarPideSwat || !Comandos::abreSwat(ajustes_->valor(*d.editar))
             || puedeEditarSamba())
             abrir(d.editar);
         break;
@@ -353,8 +355,8 @@ void form1::correr(Servicio servicio, const std::array<DatosServicio::Clave, 2> 
     for (const DatosServicio::Clave &clave : claves) {
         if (!clave)
             continue;
-        const QByteArray comando = Ajustes::valor(*clave);
-        const Sistema::Resultado r = Comandos::ejecutar(comando);
+        const QByteArray comando = ajustes_->valor(*clave);
+        const Sistema::Resultado r = sistema_.ejecutar(comando);
         if (!r.bien())
             fallos.append({comando, r});
     }
@@ -367,7 +369,7 @@ void form1::correr(Servicio servicio, const std::array<DatosServicio::Clave, 2> 
 
 void form1::abrir(const DatosServicio::Clave &clave)
 {
-    Comandos::lanzar(Comandos::expandirEditor(Ajustes::valor(*clave), Ajustes::valor(C::cEditor)));
+    sistema_.lanzar(Comandos::expandirEditor(ajustes_->valor(*clave), ajustes_->valor(C::cEditor)));
 }
 
 // SWAT only runs under xinetd: both rows must read ON, xinetd asked first.
@@ -446,7 +448,7 @@ void form1::CambiarArchivoXinetd(const QByteArray &ruta, Servicio servicio, bool
 
 void form1::LeerEstadoHostsAllow()
 {
-    const std::optional<Accesos::ArchivoHostsAllow> archivo = Accesos::leerHostsAllow();
+    const std::optional<Accesos::ArchivoHostsAllow> archivo = Accesos::leerHostsAllow(sistema_);
     mlHostsAllow->setPlainText(archivo ? archivo->texto : Marcas::clasica(Estado::Error));
     codificacionHostsAllow = archivo ? archivo->codificacion : Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
@@ -466,7 +468,7 @@ QString form1::textoDelEditor() const
 
 void form1::bAplicarHostsAllow_Click()
 {
-    if (!Accesos::guardarHostsAllow(textoDelEditor(), codificacionHostsAllow)) {
+    if (!Accesos::guardarHostsAllow(sistema_, textoDelEditor(), codificacionHostsAllow)) {
         Avisos::noSePudoEscribir(this);
         return;
     }
@@ -475,12 +477,12 @@ void form1::bAplicarHostsAllow_Click()
 
 void form1::bLogHostsAllow_Click()
 {
-    Comandos::lanzar(Accesos::comandoLogHostsDeny(Ajustes::valor(C::cEditor)));
+    sistema_.lanzar(Accesos::comandoLogHostsDeny(sistema_, ajustes_->valor(C::cEditor)));
 }
 
 void form1::EscribirHostsDeny()
 {
-    if (!Accesos::escribirHostsDeny()) {
+    if (!Accesos::escribirHostsDeny(sistema_)) {
         Avisos::noSePudoEscribir(this);
         return;
     }
@@ -494,7 +496,7 @@ void form1::EscribirHostsAllow()
     mlHostsAllow->setPlainText(QString::fromLatin1(Accesos::HostsAllowPorDefecto));
     codificacionHostsAllow = Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
-    if (!Accesos::escribirHostsAllow()) {
+    if (!Accesos::escribirHostsAllow(sistema_)) {
         Avisos::noSePudoEscribir(this);
         return;
     }
@@ -502,10 +504,10 @@ void form1::EscribirHostsAllow()
                              QStringLiteral("Se modifico /etc/hosts.allow"));
 }
 
-void form1::EscribirFtp() { Accesos::instalarFtp(); }
+void form1::EscribirFtp() { Accesos::instalarFtp(sistema_); }
 void form1::EscribirKorvgate()
 {
-    if (const std::optional<Accesos::Fallo> fallo = Accesos::instalarKorvgate()) {
+    if (const std::optional<Accesos::Fallo> fallo = Accesos::instalarKorvgate(sistema_)) {
         if (fallo->comando.isEmpty())
             Avisos::noSePudoEscribir(this);
         else
@@ -515,7 +517,7 @@ void form1::EscribirKorvgate()
 
 // Manual, about box and dialogs ---------------------------------------------
 
-void form1::VerManual() { Comandos::lanzar(Ajustes::valor(C::cAbrirManual) + " &"); }
+void form1::VerManual() { sistema_.lanzar(ajustes_->valor(C::cAbrirManual) + " &"); }
 
 void form1::VerAcercade()
 {
@@ -529,14 +531,14 @@ void form1::VerAcercade()
 // The dialogs have no parent: each is a window of its own, deleted when closed.
 void form1::Configuracion()
 {
-    auto *dialogo = new confimpl();
+    auto *dialogo = new confimpl(sistema_, *ajustes_);
     dialogo->setAttribute(Qt::WA_DeleteOnClose);
     dialogo->show();
 }
 
 void form1::bFirewall_Click()
 {
-    auto *dialogo = new firewallimpl();
+    auto *dialogo = new firewallimpl(sistema_);
     dialogo->setAttribute(Qt::WA_DeleteOnClose);
     dialogo->show();
 }

@@ -9,6 +9,7 @@
 #include "mainwindow/estado.h"
 #include "mainwindow/form1base.h"
 #include "mainwindow/servicios.h"
+#include "platform/sistema.h"
 #include "platform/texto.h"
 
 #include <QHash>
@@ -21,8 +22,8 @@ class form1 : public form1Base
     Q_OBJECT
 
 public:
-    explicit form1(QWidget *parent = nullptr, const char *name = nullptr, bool modal = false,
-                   Qt::WindowFlags fl = Qt::WindowFlags());
+    form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent = nullptr,
+          const char *name = nullptr, bool modal = false, Qt::WindowFlags fl = Qt::WindowFlags());
     ~form1() override;
 
     // The one entry point of every service action, for the buttons and the
@@ -121,6 +122,8 @@ private:
     std::array<std::optional<Estado>, std::size(Servicios)> estados_;
     // hosts.allow is written back in the encoding it was read in.
     Texto::Codificacion codificacionHostsAllow = Texto::Codificacion::Utf8;
+    const Sistema sistema_;
+    Ajustes *ajustes_;
 };
 
 #endif

@@ -19,18 +19,6 @@
 
 namespace {
 
-QString &raizActual()
-{
-    static QString raiz;
-    return raiz;
-}
-
-Sistema::Ejecutor &ejecutorDePrueba()
-{
-    static Sistema::Ejecutor ejecutor;
-    return ejecutor;
-}
-
 // Reads what is there without waiting. False once the other end is closed
 // by everyone (end of file) or on an error.
 bool leerDisponible(int fd, QByteArray &destino, int copia)
@@ -217,46 +205,50 @@ QByteArray dondeCae(const QByteArray &ruta)
 
 } // namespace
 
-namespace Sistema {
-
-QString ruta(const QString &absoluta)
+Sistema::Sistema(const QString &raiz, Ejecutor ejecutor) : ejecutor_(std::move(ejecutor))
 {
-    const QString &raiz = raizActual();
-    return raiz.isEmpty() ? absoluta : raiz + absoluta;
+    raiz_ = raiz;
+    while (raiz_.endsWith(QLatin1Char('/')))
+        raiz_.chop(1);
 }
 
-QByteArray rutaBytes(const char *absoluta)
+QString Sistema::ruta(const QString &absoluta) const
+{
+    return raiz_.isEmpty() ? absoluta : raiz_ + absoluta;
+}
+
+QByteArray Sistema::rutaBytes(const char *absoluta) const
 {
     return QFile::encodeName(ruta(QString::fromUtf8(absoluta)));
 }
 
-Resultado ejecutar(const QByteArray &linea)
+Sistema::Resultado Sistema::ejecutar(const QByteArray &linea) const
 {
-    if (ejecutorDePrueba())
-        return ejecutorDePrueba()(Forma::Shell, {linea});
+    if (ejecutor_)
+        return ejecutor_(Forma::Shell, {linea});
     // As system() runs it, so that the shell names itself as it would there.
     return correr("/bin/sh", {"sh", "-c", linea}, false);
 }
 
-void lanzar(const QByteArray &linea)
+void Sistema::lanzar(const QByteArray &linea) const
 {
-    if (ejecutorDePrueba()) {
-        ejecutorDePrueba()(Forma::Fondo, {linea});
+    if (ejecutor_) {
+        ejecutor_(Forma::Fondo, {linea});
         return;
     }
     (void)!std::system(linea.constData());
 }
 
-Resultado ejecutarPrograma(const QByteArrayList &argv)
+Sistema::Resultado Sistema::ejecutarPrograma(const QByteArrayList &argv) const
 {
-    if (ejecutorDePrueba())
-        return ejecutorDePrueba()(Forma::Programa, argv);
+    if (ejecutor_)
+        return ejecutor_(Forma::Programa, argv);
     if (argv.isEmpty() || argv.first().isEmpty())
         return Resultado{127, {}, "talvora: orden vacia\n"};
     return correr(argv.first().constData(), argv, true);
 }
 
-bool existe(const QByteArray &ruta)
+bool Sistema::existe(const QByteArray &ruta)
 {
     // No file name holds a NUL; the C string would name another file.
     struct stat st {
@@ -264,12 +256,12 @@ bool existe(const QByteArray &ruta)
     return !ruta.isEmpty() && !ruta.contains('\0') && ::stat(ruta.constData(), &st) == 0;
 }
 
-std::optional<QByteArray> leerArchivo(const QString &ruta)
+std::optional<QByteArray> Sistema::leerArchivo(const QString &ruta)
 {
     return leerArchivo(QFile::encodeName(ruta));
 }
 
-std::optional<QByteArray> leerArchivo(const QByteArray &ruta)
+std::optional<QByteArray> Sistema::leerArchivo(const QByteArray &ruta)
 {
     if (ruta.contains('\0'))
         return std::nullopt;
@@ -301,12 +293,12 @@ std::optional<QByteArray> leerArchivo(const QByteArray &ruta)
     }
 }
 
-bool reemplazarArchivo(const QString &ruta, const QByteArray &datos)
+bool Sistema::reemplazarArchivo(const QString &ruta, const QByteArray &datos)
 {
     return reemplazarArchivo(QFile::encodeName(ruta), datos);
 }
 
-bool reemplazarArchivo(const QByteArray &ruta, const QByteArray &datos)
+bool Sistema::reemplazarArchivo(const QByteArray &ruta, const QByteArray &datos)
 {
     if (ruta.isEmpty() || ruta.contains('\0'))
         return false;
@@ -352,15 +344,3 @@ bool reemplazarArchivo(const QByteArray &ruta, const QByteArray &datos)
         ::unlink(temporal.constData());
     return bien;
 }
-
-void fijarRaiz(const QString &raiz)
-{
-    QString r = raiz;
-    while (r.endsWith(QLatin1Char('/')))
-        r.chop(1);
-    raizActual() = r;
-}
-
-void fijarEjecutor(Ejecutor ejecutor) { ejecutorDePrueba() = std::move(ejecutor); }
-
-} // namespace Sistema

@@ -2,9 +2,7 @@
 #define TALVORA_SISTEMA_H
 
 // The one seam between Talvora and the machine it runs on: fixed paths,
-// commands, and reading and safely replacing system files. The program
-// always works on "/" and runs commands for real; only the tests redirect
-// either, through the hooks at the end.
+// commands, and reading and safely replacing system files.
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -12,60 +10,70 @@
 #include <functional>
 #include <optional>
 
-namespace Sistema {
+// The machine Talvora works on: "/" and its real commands in the program.
+// Tests hand each part their own value, with another root and the commands
+// redirected; nothing of that is reachable from the program. A value is
+// cheap to copy and safe to use from any thread.
+class Sistema
+{
+public:
+    // What a command left behind. Its bytes are kept as they came.
+    struct Resultado {
+        int estado = 0;     // exit status; 128 + N when signal N ended it
+        QByteArray salida;  // standard output (programs only; a shell line's goes to ours)
+        QByteArray errores; // standard error
+        bool bien() const { return estado == 0; }
+    };
 
-// Maps a fixed absolute path ("/etc/hosts.allow") under the current root.
-QString ruta(const QString &absoluta);
-QByteArray rutaBytes(const char *absoluta); // the same, in the file system's encoding
+    // A redirected command: a shell line as one element, or a program's argv.
+    enum class Forma { Shell, Fondo, Programa };
+    using Ejecutor = std::function<Resultado(Forma forma, const QByteArrayList &orden)>;
 
-// What a command left behind. Its bytes are kept as they came.
-struct Resultado {
-    int estado = 0;     // exit status; 128 + N when signal N ended it
-    QByteArray salida;  // standard output (programs only; a shell line's goes to ours)
-    QByteArray errores; // standard error
-    bool bien() const { return estado == 0; }
+    Sistema() = default; // this machine
+    Sistema(const QString &raiz, Ejecutor ejecutor);
+
+    // Maps a fixed absolute path ("/etc/hosts.allow") under the root.
+    QString ruta(const QString &absoluta) const;
+    QByteArray rutaBytes(const char *absoluta) const; // the same, in the file system's encoding
+
+    // Runs a shell line (/bin/sh -c) and waits for the shell. Its standard
+    // error is captured and passed on to ours, so that a failure can be
+    // told; a daemon the line leaves behind keeps writing there without ever
+    // blocking. The bytes reach the shell as they are: a setting read in
+    // some 8-bit encoding must name the same files when it runs.
+    Resultado ejecutar(const QByteArray &linea) const;
+
+    // Runs a shell line that puts itself in the background (it ends in "&"),
+    // sharing our standard streams: an editor must outlive the window that
+    // opened it. Nothing is waited for or told.
+    void lanzar(const QByteArray &linea) const;
+
+    // Runs a program (argv[0] looked up in PATH) with its arguments, no
+    // shell, and waits; both outputs are captured. A program that cannot be
+    // started gives 127 (not found) or 126, with the reason in `errores`.
+    Resultado ejecutarPrograma(const QByteArrayList &argv) const;
+
+    // Files by paths already mapped: these know no root.
+    // Whether something exists at exactly these bytes (a directory too).
+    static bool existe(const QByteArray &ruta);
+
+    // A whole file by the exact bytes of its path; nothing when it cannot be read.
+    static std::optional<QByteArray> leerArchivo(const QByteArray &ruta);
+    static std::optional<QByteArray> leerArchivo(const QString &ruta);
+
+    // Replaces a file's contents atomically: the data goes to a temporary
+    // file in the same directory, which takes the old file's mode, owner,
+    // group and extended attributes and is then renamed over it. A symbolic
+    // link is followed and stays a link. On any failure the old file is left
+    // whole and false is returned. The QByteArray path is taken byte for
+    // byte (a path read from a file in any encoding); the QString one is
+    // encoded as Qt does.
+    static bool reemplazarArchivo(const QString &ruta, const QByteArray &datos);
+    static bool reemplazarArchivo(const QByteArray &ruta, const QByteArray &datos);
+
+private:
+    QString raiz_;      // empty: "/"
+    Ejecutor ejecutor_; // empty: the real commands
 };
-
-// Runs a shell line (/bin/sh -c) and waits for the shell. Its standard error
-// is captured and passed on to ours, so that a failure can be told; a
-// daemon the line leaves behind keeps writing there without ever blocking.
-// The bytes reach the shell as they are: a setting read in some 8-bit
-// encoding must name the same files when it runs.
-Resultado ejecutar(const QByteArray &linea);
-
-// Runs a shell line that puts itself in the background (it ends in "&"),
-// sharing our standard streams: an editor must outlive the window that
-// opened it. Nothing is waited for or told.
-void lanzar(const QByteArray &linea);
-
-// Runs a program (argv[0] looked up in PATH) with its arguments, no shell,
-// and waits; both outputs are captured. A program that cannot be started
-// gives 127 (not found) or 126, with the reason in `errores`.
-Resultado ejecutarPrograma(const QByteArrayList &argv);
-
-// Whether something exists at exactly these bytes (a directory too).
-bool existe(const QByteArray &ruta);
-
-// A whole file by the exact bytes of its path; nothing when it cannot be read.
-std::optional<QByteArray> leerArchivo(const QByteArray &ruta);
-std::optional<QByteArray> leerArchivo(const QString &ruta);
-
-// Replaces a file's contents atomically: the data goes to a temporary file
-// in the same directory, which takes the old file's mode, owner, group and
-// extended attributes and is then renamed over it. A symbolic link is
-// followed and stays a link. On any failure the old file is left whole and
-// false is returned. The QByteArray path is taken byte for byte (a path
-// read from a file in any encoding); the QString one is encoded as Qt does.
-bool reemplazarArchivo(const QString &ruta, const QByteArray &datos);
-bool reemplazarArchivo(const QByteArray &ruta, const QByteArray &datos);
-
-// Test hooks. The program never calls these.
-// A redirected command: a shell line as one element, or a program's argv.
-enum class Forma { Shell, Fondo, Programa };
-using Ejecutor = std::function<Resultado(Forma forma, const QByteArrayList &orden)>;
-void fijarRaiz(const QString &raiz);   // "" or "/" restores the real root
-void fijarEjecutor(Ejecutor ejecutor); // empty restores the real commands
-
-} // namespace Sistema
 
 #endif

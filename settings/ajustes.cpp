@@ -30,19 +30,11 @@ const QByteArrayList &columna(int n)
     return columnas.at(n);
 }
 
-QByteArrayList &actuales()
-{
-    static QByteArrayList v = Ajustes::valoresPorDefecto();
-    return v;
-}
-
-int indice(Ajustes::Clave clave) { return static_cast<int>(clave); }
-
 } // namespace
 
-namespace Ajustes {
+Ajustes::Ajustes(QObject *parent) : QObject(parent), valores_(valoresPorDefecto()) {}
 
-const QStringList &claves()
+const QStringList &Ajustes::claves()
 {
     static const QStringList c = [] {
         QStringList nombres;
@@ -53,9 +45,9 @@ const QStringList &claves()
     return c;
 }
 
-const QByteArrayList &valoresPorDefecto() { return valoresDe(Perfil::Clasico); }
+const QByteArrayList &Ajustes::valoresPorDefecto() { return valoresDe(Perfil::Clasico); }
 
-Perfil perfilSegun(const QByteArray &osRelease)
+Ajustes::Perfil Ajustes::perfilSegun(const QByteArray &osRelease)
 {
     // KEY=value, the value perhaps quoted; ID first, then the families it is like.
     QByteArrayList nombres;
@@ -79,20 +71,23 @@ Perfil perfilSegun(const QByteArray &osRelease)
     return Perfil::Clasico;
 }
 
-Perfil perfilDelSistema()
+Ajustes::Perfil Ajustes::perfilDelSistema(const Sistema &sistema)
 {
-    if (!Sistema::existe(Sistema::rutaBytes(Rutas::SystemdEnMarcha)))
+    if (!Sistema::existe(sistema.rutaBytes(Rutas::SystemdEnMarcha)))
         return Perfil::Clasico;
     for (const char *ruta : {Rutas::OsRelease, Rutas::OsReleaseUsr}) {
-        if (const auto contenido = Sistema::leerArchivo(Sistema::rutaBytes(ruta)))
+        if (const auto contenido = Sistema::leerArchivo(sistema.rutaBytes(ruta)))
             return perfilSegun(*contenido);
     }
     return Perfil::Clasico;
 }
 
-const QByteArrayList &valoresDe(Perfil perfil) { return columna(1 + static_cast<int>(perfil)); }
+const QByteArrayList &Ajustes::valoresDe(Perfil perfil)
+{
+    return columna(1 + static_cast<int>(perfil));
+}
 
-QString nombre(Perfil perfil)
+QString Ajustes::nombre(Perfil perfil)
 {
     switch (perfil) {
     case Perfil::Debian:
@@ -105,20 +100,23 @@ QString nombre(Perfil perfil)
     return QStringLiteral("Clásico");
 }
 
-QByteArray valor(Clave clave) { return actuales().at(indice(clave)); }
+QByteArray Ajustes::valor(Clave clave) const { return valores_.at(static_cast<int>(clave)); }
 
-QByteArrayList valores() { return actuales(); }
+QByteArrayList Ajustes::valores() const { return valores_; }
 
-void asignar(const QByteArrayList &nuevos)
+void Ajustes::asignar(const QByteArrayList &nuevos)
 {
     QByteArrayList v = nuevos.mid(0, Cantidad);
     while (v.size() < Cantidad)
         v.append(QByteArray());
-    actuales() = v;
+    if (v == valores_)
+        return;
+    valores_ = v;
+    emit cambiados();
 }
 
 // Both bytes are line ends in UTF-8 and in ISO-8859-1 alike.
-QByteArray limpiar(const QByteArray &valor)
+QByteArray Ajustes::limpiar(const QByteArray &valor)
 {
     QByteArray v = valor;
     v.replace('\r', ' ');
@@ -126,9 +124,10 @@ QByteArray limpiar(const QByteArray &valor)
     return v;
 }
 
-QString mostrar(const QByteArray &valor) { return Texto::decodificar(valor); }
+QString Ajustes::mostrar(const QByteArray &valor) { return Texto::decodificar(valor); }
 
-std::optional<QByteArrayList> editar(const QByteArrayList &anteriores, const QStringList &textos)
+std::optional<QByteArrayList> Ajustes::editar(const QByteArrayList &anteriores,
+                                              const QStringList &textos)
 {
     Texto::Codificacion delArchivo = Texto::Codificacion::Utf8;
     for (const QByteArray &v : anteriores) {
@@ -152,9 +151,12 @@ std::optional<QByteArrayList> editar(const QByteArrayList &anteriores, const QSt
     return nuevos;
 }
 
-QString rutaArchivo() { return Sistema::ruta(QString::fromUtf8(Rutas::Configuracion)); }
+QString Ajustes::rutaArchivo(const Sistema &sistema)
+{
+    return sistema.ruta(QString::fromUtf8(Rutas::Configuracion));
+}
 
-QByteArrayList analizar(const QByteArray &contenido)
+QByteArrayList Ajustes::analizar(const QByteArray &contenido)
 {
     QByteArrayList lineas;
     for (const QByteArrayView linea : Texto::lineas(contenido)) {
@@ -167,7 +169,7 @@ QByteArrayList analizar(const QByteArray &contenido)
     return lineas;
 }
 
-QByteArray componer(const QByteArrayList &valores)
+QByteArray Ajustes::componer(const QByteArrayList &valores)
 {
     QByteArray texto;
     for (int i = 0; i < Cantidad; ++i) {
@@ -178,10 +180,10 @@ QByteArray componer(const QByteArrayList &valores)
     return texto;
 }
 
-Carga cargar()
+Ajustes::Carga Ajustes::cargar(const Sistema &sistema)
 {
     // Read first: an ordinary start touches the file once.
-    const QString ruta = rutaArchivo();
+    const QString ruta = rutaArchivo(sistema);
     const std::optional<QByteArray> contenido = Sistema::leerArchivo(ruta);
     if (!contenido)
         return Sistema::existe(QFile::encodeName(ruta)) ? Carga::NoSePuedeLeer : Carga::NoExiste;
@@ -189,9 +191,7 @@ Carga cargar()
     return Carga::Cargado;
 }
 
-bool guardar(const QByteArrayList &valores)
+bool Ajustes::guardar(const Sistema &sistema, const QByteArrayList &valores)
 {
-    return Sistema::reemplazarArchivo(rutaArchivo(), componer(valores));
+    return Sistema::reemplazarArchivo(rutaArchivo(sistema), componer(valores));
 }
-
-} // namespace Ajustes

@@ -2,7 +2,6 @@
 
 Raiz::~Raiz()
 {
-    Sistema::fijarRaiz(QString());
     QProcess::execute("rm", {"-rf", dir.path()}); // names that are not UTF-8 too
 }
 
@@ -22,8 +21,8 @@ QByteArray Raiz::leer(const QString &absoluta) const
 
 Grabador::Grabador()
 {
-    propio = [this](Sistema::Forma forma, const QByteArrayList &orden) {
-        Grabador *g = this; // the hook is replaced below while it runs
+    ejecutor = [this](Sistema::Forma forma, const QByteArrayList &orden) {
+        Grabador *g = this;
         const bool programa = forma == Sistema::Forma::Programa;
         if (programa) {
             g->vectores << orden;
@@ -33,12 +32,11 @@ Grabador::Grabador()
         }
         Sistema::Resultado r;
         if (g->deVerdad && !programa) {
-            Sistema::fijarEjecutor(nullptr);
+            const Sistema real;
             if (forma == Sistema::Forma::Fondo)
-                Sistema::lanzar(orden.first());
+                real.lanzar(orden.first());
             else
-                r = Sistema::ejecutar(orden.first());
-            Sistema::fijarEjecutor(g->propio);
+                r = real.ejecutar(orden.first());
         } else if (programa && g->accionVector) {
             r.estado = g->accionVector(orden);
         } else if (!programa && g->accion) {
@@ -46,10 +44,7 @@ Grabador::Grabador()
         }
         return r;
     };
-    Sistema::fijarEjecutor(propio);
 }
-
-Grabador::~Grabador() { Sistema::fijarEjecutor(nullptr); }
 
 QByteArray muestra(const QString &nombre)
 {
@@ -71,14 +66,14 @@ Ventana::Ventana(const std::function<void(Ventana &)> &antes)
     raiz.escribir(Rutas::Configuracion, lineas(valores));
     if (antes)
         antes(*this);
-    w = std::make_unique<form1>();
+    w = std::make_unique<form1>(sistema(), ajustes);
 }
 
-void cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor)
+void Ventana::cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor)
 {
-    QByteArrayList valores = Ajustes::valores();
+    QByteArrayList valores = ajustes.valores();
     valores[int(clave)] = valor;
-    Ajustes::asignar(valores);
+    ajustes.asignar(valores);
 }
 
 namespace {

@@ -11,12 +11,12 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// A temporary directory standing in for "/": Sistema::ruta maps fixed paths
-// under it while the object lives.
+// A temporary directory standing in for "/": the Sistema it gives maps fixed
+// paths under it.
 struct Raiz {
     QTemporaryDir dir;
-    Raiz() { Sistema::fijarRaiz(dir.path()); }
     ~Raiz();
+    Sistema sistema(Sistema::Ejecutor ejecutor = {}) const { return Sistema(dir.path(), ejecutor); }
     QString ruta(const QString &absoluta) const { return dir.path() + absoluta; }
     bool existe(const QString &absoluta) const { return QFileInfo::exists(ruta(absoluta)); }
     void escribir(const QString &absoluta, const QByteArray &contenido) const;
@@ -31,10 +31,9 @@ struct Grabador {
     QList<QByteArrayList> vectores; // programs run without a shell, byte for byte
     std::function<int(const QString &)> accion;
     std::function<int(const QByteArrayList &)> accionVector;
-    bool deVerdad = false; // shell lines run for real too (their paths lie in the root)
-    Sistema::Ejecutor propio;
+    bool deVerdad = false;      // shell lines run for real too (their paths lie in the root)
+    Sistema::Ejecutor ejecutor; // hands each command to this recorder
     Grabador();
-    ~Grabador();
 };
 
 // A sample file from tests/datos.
@@ -48,12 +47,13 @@ QByteArray lineas(const QByteArrayList &valores);
 struct Ventana {
     Raiz raiz;
     Grabador grabador;
+    Ajustes ajustes;
     std::unique_ptr<form1> w;
     explicit Ventana(const std::function<void(Ventana &)> &antes = {});
+    Sistema sistema() const { return raiz.sistema(grabador.ejecutor); }
     bool llamar(const char *slot) { return QMetaObject::invokeMethod(w.get(), slot); }
+    void cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor); // as a saved dialog does
 };
-
-void cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor); // as a saved dialog does
 
 // What a status label shows, as text: "ON", "OFF", "Error", "---", or "".
 QString palabra(const QLabel *etiqueta);

@@ -62,7 +62,7 @@ private slots:
             x.raiz.escribir(dir + "wu-ftpd", encendido);
             x.raiz.escribir(dir + "swat", "{\n\tport\t= 901\n}\n");
         });
-        form1 *b = v.w.get(), a; // 'a' cannot tell whether xinetd runs
+        form1 *b = v.w.get(), a(v.sistema(), v.ajustes); // 'a' cannot tell whether xinetd runs
         a.mostrar(Servicio::Xinetd, Estado::Error);
         if (QProcess::execute("chattr", {"+i", v.raiz.ruta(dir + "wu-ftpd")}) != 0)
             QSKIP("chattr +i is not available here");
@@ -144,13 +144,13 @@ private slots:
                 QDir(QFileInfo(ruta).path()).entryList(QDir::Files | QDir::Hidden).join(' ')};
         };
         const QStringList antes = estado();
-        const QByteArrayList ajustes = Ajustes::valores();
+        const QByteArrayList ajustes = v.ajustes.valores();
         v.w->mostrar(Servicio::Xinetd, Estado::On); // a switch would restart it
         v.w->tTelnet->clear();
         v.w->mlHostsAllow->setPlainText("ALL: 10.0.0.1");
         const auto actuar = [&] {
             if (accion == "dialogo") {
-                confimpl d;
+                confimpl d(v.sistema(), v.ajustes);
                 d.cEditor->setText("vi");
                 d.bAplicar->click();
             } else {
@@ -170,7 +170,7 @@ private slots:
         QCOMPARE(v.grabador.comandos.filter("xinetd"), QStringList()); // no restart
         QCOMPARE(v.raiz.leer(destino), viejo);
         QCOMPARE(estado(), antes);
-        QCOMPARE(Ajustes::valores(), ajustes);
+        QCOMPARE(v.ajustes.valores(), ajustes);
         if (accion == "EscribirHostsAllow") // shown even though the file refused it
             QCOMPARE(v.w->mlHostsAllow->toPlainText(), Accesos::HostsAllowPorDefecto);
         contestar({}, actuar);

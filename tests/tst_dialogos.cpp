@@ -74,11 +74,11 @@ private slots:
         QFETCH(QStringList, pasos);
         QFETCH(QStringList, guardado);
         Ventana v;
-        cambiarAjuste(Ajustes::Clave::cEditor, "  kwrite  ");
-        QVERIFY(Ajustes::guardar(Ajustes::valores()));
-        const QByteArrayList antes = Ajustes::valores();
+        v.cambiarAjuste(Ajustes::Clave::cEditor, "  kwrite  ");
+        QVERIFY(Ajustes::guardar(v.sistema(), v.ajustes.valores()));
+        const QByteArrayList antes = v.ajustes.valores();
         QByteArrayList esperado = antes;
-        confimpl d;
+        confimpl d(v.sistema(), v.ajustes);
         d.show();
         QCOMPARE(campos(&d), antes);
         QByteArrayList perfil = Ajustes::valoresPorDefecto(); // no systemd in the root
@@ -105,8 +105,9 @@ private slots:
         for (const QString &g : guardado)
             esperado[Ajustes::claves().indexOf(g.section('=', 0, 0))] = g.section('=', 1).toUtf8();
         QCOMPARE(v.raiz.leer(Conf), lineas(esperado));
-        QCOMPARE(Ajustes::valores(), esperado);
-        QCOMPARE(campos(confimpl().window()), esperado); // as the next dialog shows them
+        QCOMPARE(v.ajustes.valores(), esperado);
+        QCOMPARE(campos(confimpl(v.sistema(), v.ajustes).window()),
+                 esperado); // as the next dialog shows them
         v.grabador.comandos.clear();
         v.w->bIniciarSquid->click(); // the running program uses the saved value at once
         QCOMPARE(v.grabador.comandos, QStringList{esperado[7]});
@@ -174,7 +175,7 @@ private slots:
             instantanea = filtro({"-A INPUT -j ACCEPT"});
             return 0;
         };
-        firewallimpl d;
+        firewallimpl d(raiz.sistema(g.ejecutor));
         QCOMPARE(entradas(d.lreglas), QStringList({"INPUT -s 10.0.0.1/32 -j DROP", Peligrosa}));
         d.lreglas->setCurrentRow(boton == 1 ? 1 : -1);
         QPushButton *botones[] = {d.PushButton1, d.PushButton1, d.PushButton2, d.PushButton3};
@@ -186,7 +187,7 @@ private slots:
         QFile::remove(raiz.ruta(Instantanea));
         QDir().rmdir(raiz.ruta(Dir));
         g.accion = nullptr; // no snapshot at all now: said, and the list is empty
-        const QStringList sinLista = contestar({}, [] { firewallimpl(); });
+        const QStringList sinLista = contestar({}, [&] { firewallimpl(raiz.sistema(g.ejecutor)); });
         QCOMPARE(
             sinLista,
             QStringList{"Error|No se pudo leer las reglas de Firewall.\n Intente Recargar...|OK"});
@@ -201,7 +202,8 @@ private slots:
         const QByteArray camino = qgetenv("PATH");
         qputenv("PATH", "/nonexistent");
         std::unique_ptr<firewallimpl> d;
-        QStringList cajas = contestar({}, [&] { d = std::make_unique<firewallimpl>(); });
+        QStringList cajas
+            = contestar({}, [&] { d = std::make_unique<firewallimpl>(raiz.sistema()); });
         cajas << contestar({"=INPUT -j DROP"}, [&] { d->PushButton2->click(); });
         qputenv("PATH", camino);
         QCOMPARE(cajas.size(), 4);
@@ -222,7 +224,7 @@ private slots:
             r.escribir(Instantanea, muestra("iptables/iptables-latin1.txt"));
             return 0;
         };
-        firewallimpl d;
+        firewallimpl d(r.sistema(g.ejecutor));
         const QString comentario = "INPUT -s 192.0.2.%1/32 -m comment --comment \"%2\" -j %3";
         QCOMPARE(entradas(d.lreglas), QStringList({comentario.arg(5).arg("señor", "DROP"),
                                                    comentario.arg(6).arg("a\\\"ño", "ACCEPT")}));
@@ -263,22 +265,23 @@ private slots:
         Raiz raiz;
         QDir().mkpath(raiz.ruta(Dir));
         const QString marca = raiz.ruta("/marca");
-        firewallimpl d;
+        firewallimpl d(raiz.sistema());
         contestar({"=192.0.2.7"}, [&] { d.PushButton3->click(); });
         QCOMPARE(entradas(d.lreglas), QStringList{"INPUT -s 192.0.2.7/32 -j DROP"});
         // Comments that a shell or a careless splitter would get wrong; all go below.
         for (const QString c : {"con espacios", "a\"b", "it's", "x $(touch %1) y", "`touch %1`",
                                 "a#b", "año ñandú", "back\\slash"})
-            QCOMPARE(Sistema::ejecutarPrograma({"iptables", "-A", "INPUT", "-m", "comment",
-                                                "--comment", c.arg(marca).toUtf8(), "-j", "ACCEPT"})
+            QCOMPARE(Sistema()
+                         .ejecutarPrograma({"iptables", "-A", "INPUT", "-m", "comment", "--comment",
+                                            c.arg(marca).toUtf8(), "-j", "ACCEPT"})
                          .estado,
                      0);
         // And the rules of a real snapshot, one commented in ISO-8859-1.
         for (const QByteArray &r : Reglas::leerInstantanea(muestra("iptables/iptables-latin1.txt")))
-            QCOMPARE(
-                Sistema::ejecutarPrograma(QByteArrayList{"iptables", "-A"} + *Reglas::dividir(r))
-                    .estado,
-                0);
+            QCOMPARE(Sistema()
+                         .ejecutarPrograma(QByteArrayList{"iptables", "-A"} + *Reglas::dividir(r))
+                         .estado,
+                     0);
         contestar({"=OUTPUT -m comment --comment \"a \\\"mano\\\" \\'x\\'\" -j ACCEPT"},
                   [&] { d.PushButton2->click(); });
         contestar({"=INPUT -s 192.0.2.9 -m comment --comment 'dos palabras' -j DROP"},
@@ -319,21 +322,22 @@ private slots:
         QVERIFY(Sistema::reemplazarArchivo(xinetd, "{\n\tdisable\t= yes\n}\n"));
         QVERIFY(Sistema::reemplazarArchivo(raiz + "/var/run/squid-se\xf1or.pid", "1\n"));
         r.escribir(Conf, conf);
-        QCOMPARE(Ajustes::cargar(), Ajustes::Carga::Cargado);
+        Ajustes ajustes;
+        QCOMPARE(ajustes.cargar(r.sistema(g.ejecutor)), Ajustes::Carga::Cargado);
         const QByteArray editado = QByteArray(conf).replace("kwrite\n", "gedit \xf1\n");
         const QStringList casos[]
             = {{"cLogSquid", "vi €", conf},
                {"cEditarSquid", "%editor /etc/squid/squid.conf # configuración", conf},
                {"cEditor", "gedit ñ", editado}};
         for (const QStringList &c : casos) {
-            confimpl d;
+            confimpl d(r.sistema(g.ejecutor), ajustes);
             d.findChild<QLineEdit *>(c[0])->setText(c[1]);
             const QStringList cajas = contestar({}, [&] { d.bAplicar->click(); });
             QCOMPARE(cajas.size(), int(c[1].contains("€")));
             QCOMPARE(r.leer(Conf), c[2] == conf ? conf : editado);
-            QCOMPARE(Ajustes::componer(Ajustes::valores()), r.leer(Conf));
+            QCOMPARE(Ajustes::componer(ajustes.valores()), r.leer(Conf));
         }
-        form1 w;
+        form1 w(r.sistema(g.ejecutor), ajustes);
         QCOMPARE(palabra(w.tSquid) + palabra(w.tTelnet), "ONOFF");
         w.bIniciarSquid->click();
         w.bEditarSquid->click();

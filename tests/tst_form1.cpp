@@ -60,8 +60,6 @@ class TstForm1 : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { Ajustes::asignar(Ajustes::valoresPorDefecto()); }
-
     // The configuration file missing (the first-run question and its
     // answers), unreadable, or impossible to write.
     void inicio_data()
@@ -102,14 +100,16 @@ private slots:
         };
         OrdenDeSondas orden;
         std::unique_ptr<form1> w;
+        Ajustes ajustes;
         qApp->installEventFilter(&orden);
-        const QStringList vistas = contestar({respuesta}, [&] { w = std::make_unique<form1>(); });
+        const QStringList vistas = contestar(
+            {respuesta}, [&] { w = std::make_unique<form1>(raiz.sistema(g.ejecutor), ajustes); });
         QCOMPARE(vistas, cajas);
         qApp->removeEventFilter(&orden);
         QCOMPARE(orden.orden.join(' '), construida ? "tGate tSquid tHttpd tXinetd tTelnet tFtp "
                                                      "tPop3+ tSwat+ tSendmail+ tSamba+ tDns+"
                                                    : "");
-        QCOMPARE(Ajustes::valores(), Ajustes::valoresPorDefecto());
+        QCOMPARE(ajustes.valores(), Ajustes::valoresPorDefecto());
         QCOMPARE(raiz.leer(Conf), conf == "falta" ? lineas(Ajustes::valoresPorDefecto()) : "");
         QCOMPARE(denyAlCopiar, escribe ? "viejo\n" : "-"); // backed up before the rewrite
         QCOMPARE(raiz.leer(Deny).startsWith("# Modificado por Talvora"), escribe);
@@ -147,9 +147,11 @@ private slots:
         QVERIFY(QDir().mkpath(raiz.ruta(TALVORA_DATADIR)));
         Grabador g;
         std::unique_ptr<form1> w;
-        contestar({"No Escribir(Cancelar)"}, [&] { w = std::make_unique<form1>(); });
+        Ajustes ajustes;
+        contestar({"No Escribir(Cancelar)"},
+                  [&] { w = std::make_unique<form1>(raiz.sistema(g.ejecutor), ajustes); });
         QCOMPARE(raiz.leer(Conf), lineas(Ajustes::valoresDe(perfil)));
-        QCOMPARE(Ajustes::valores(), Ajustes::valoresDe(perfil));
+        QCOMPARE(ajustes.valores(), Ajustes::valoresDe(perfil));
         const bool clasico = perfil == Ajustes::Perfil::Clasico;
         QCOMPARE(g.vectores.size(), clasico ? 0 : 1);
         QCOMPARE(g.vectores.value(0).mid(3).size(), clasico ? 0 : 7);
@@ -162,9 +164,9 @@ private slots:
     {
         Ventana v;
         v.grabador.deVerdad = true;
-        cambiarAjuste(C::cIniciarSquid, "/no/existe start");
-        cambiarAjuste(C::cDetenerSquid, "echo uno >&2; echo dos >&2; exit 1");
-        cambiarAjuste(C::cEditarSquid, "false");
+        v.cambiarAjuste(C::cIniciarSquid, "/no/existe start");
+        v.cambiarAjuste(C::cDetenerSquid, "echo uno >&2; echo dos >&2; exit 1");
+        v.cambiarAjuste(C::cEditarSquid, "false");
         v.w->tSquid->clear();
         const QStringList cajas = contestar({}, [&] {
             for (QPushButton *b : {v.w->bIniciarSquid, v.w->bDetenerSquid, v.w->bEditarSquid})
@@ -209,8 +211,8 @@ private slots:
         QByteArrayList claves;
         for (const QString &c : Ajustes::claves())
             claves << c.toUtf8();
-        claves[int(C::cDirectorioXinetd)] = Ajustes::valor(C::cDirectorioXinetd);
-        Ajustes::asignar(claves);
+        claves[int(C::cDirectorioXinetd)] = v.ajustes.valor(C::cDirectorioXinetd);
+        v.ajustes.asignar(claves);
         QHash<QString, QAction *> entradas; // "Iniciar Squid", "Logs Xinetd"
         for (QMenu *m : v.w->findChildren<QMenu *>()) {
             for (QAction *a : m->actions())
@@ -254,8 +256,8 @@ private slots:
         }
         QCOMPARE(acciones, 42);
         v.grabador.comandos.clear();
-        cambiarAjuste(C::cEditor, "ed\\1 $0 %editor .*"); // taken literally, every time
-        cambiarAjuste(C::cEditarFtp, "%editor /a; %Editor %editorx");
+        v.cambiarAjuste(C::cEditor, "ed\\1 $0 %editor .*"); // taken literally, every time
+        v.cambiarAjuste(C::cEditarFtp, "%editor /a; %Editor %editorx");
         v.w->bEditarFtp->click();
         for (const char *s : {"bEditarTelnet", "bLogGate", "bLogDns", "bLogFtp", "bLogTelnet"}) {
             QTest::ignoreMessage(QtWarningMsg,
@@ -276,7 +278,7 @@ private slots:
             QThread::msleep(c.endsWith("httpd start") ? 1000 : 0); // a slow start
             return 0;
         };
-        form1 detener, reiniciar;
+        form1 detener(v.sistema(), v.ajustes), reiniciar(v.sistema(), v.ajustes);
         QList<QPair<QLabel *, QElapsedTimer>> relojes;
         QStringList vistos, esperados;
         const QPair<form1 *, QString> ventanas[]
@@ -332,7 +334,7 @@ private slots:
         v.w->mostrar(Servicio::Xinetd, Estado::Off);
         for (const QByteArray editar :
              {"%editor /etc/samba/smb.conf", "xdg-open https://h:9090/"}) {
-            cambiarAjuste(C::cEditarSamba, editar);
+            v.cambiarAjuste(C::cEditarSamba, editar);
             v.grabador.comandos.clear();
             QCOMPARE(contestar({}, [&] { v.w->bEditarSamba->click(); }), QStringList());
             QCOMPARE(v.grabador.comandos.size(), 1);

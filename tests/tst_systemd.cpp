@@ -28,7 +28,15 @@ class TstSystemd : public QObject
 {
     Q_OBJECT
 
+    Ajustes ajustes;
     std::unique_ptr<form1> w;
+
+    void cambiarAjuste(C clave, const QByteArray &valor)
+    {
+        QByteArrayList valores = ajustes.valores();
+        valores[int(clave)] = valor;
+        ajustes.asignar(valores);
+    }
 
 private slots:
     void initTestCase()
@@ -40,7 +48,7 @@ private slots:
         valores[int(C::cEstadoDns)] = "systemd:";
         QVERIFY(Sistema::reemplazarArchivo(QString(Rutas::Configuracion), lineas(valores)));
         systemctl({"start", "squid.service"}); // before the window, as by hand
-        w = std::make_unique<form1>();
+        w = std::make_unique<form1>(Sistema(), ajustes);
     }
 
     // The start-up shows each row as systemd has it: the router's unit is
@@ -49,7 +57,8 @@ private slots:
     {
         QCOMPARE(palabra(w->tSquid) + palabra(w->tHttpd) + palabra(w->tGate) + palabra(w->tDns),
                  "ONOFFErrorError");
-        QCOMPARE(confimpl().cbPerfil->currentText(), "Debian"); // what Por Defecto gives here
+        QCOMPARE(confimpl(Sistema(), ajustes).cbPerfil->currentText(),
+                 "Debian"); // what Por Defecto gives here
     }
 
     // The rows follow what is done outside the program.
