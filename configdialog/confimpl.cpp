@@ -29,6 +29,9 @@ confimpl::confimpl(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, co
     : conf(parent, name, false), sistema_(sistema), ajustes_(&ajustes)
 {
     llenar(this, ajustes.valores());
+    for (const QString &clave : Ajustes::claves())
+        mostrados_.append(campo(this, clave)->text());
+    connect(&ajustes, &Ajustes::cambiados, this, &confimpl::seguirAjustes);
     // "Por Defecto" takes the profile that fits this machine, or the one chosen.
     for (const Ajustes::Perfil p : Ajustes::Perfiles)
         cbPerfil->addItem(Ajustes::nombre(p), static_cast<int>(p));
@@ -43,11 +46,16 @@ void confimpl::bAplicar_Click()
     // Cleaned once, so that the file and the running program hold the same
     // values: a pasted line break would otherwise run as two commands now
     // and as one after the next start.
+    // Only the fields edited here: every other one keeps what memory holds
+    // now, which another dialog may have saved since this one opened. Fields
+    // left alone keep their bytes, whatever their encoding.
+    const QByteArrayList actuales = ajustes_->valores();
     QStringList textos;
-    for (const QString &clave : Ajustes::claves())
-        textos.append(campo(this, clave)->text());
-    // Fields left alone keep their bytes, whatever their encoding.
-    const std::optional<QByteArrayList> valores = Ajustes::editar(ajustes_->valores(), textos);
+    for (int i = 0; i < Ajustes::Cantidad; ++i) {
+        const QString texto = campo(this, Ajustes::claves().at(i))->text();
+        textos.append(texto == mostrados_.at(i) ? Ajustes::mostrar(actuales.at(i)) : texto);
+    }
+    const std::optional<QByteArrayList> valores = Ajustes::editar(actuales, textos);
 
     // The file is replaced whole or not at all, and memory follows only a
     // save that really happened: the next start must see what runs now.
@@ -56,6 +64,19 @@ void confimpl::bAplicar_Click()
         return;
     }
     ajustes_->asignar(*valores);
+}
+
+// Another dialog saved: the fields not edited here show the new values.
+void confimpl::seguirAjustes()
+{
+    const QByteArrayList valores = ajustes_->valores();
+    for (int i = 0; i < Ajustes::Cantidad; ++i) {
+        QLineEdit *c = campo(this, Ajustes::claves().at(i));
+        if (c->text() != mostrados_.at(i))
+            continue;
+        mostrados_[i] = Ajustes::mostrar(valores.at(i));
+        c->setText(mostrados_.at(i));
+    }
 }
 
 void confimpl::bCancelar_Click()

@@ -2,7 +2,9 @@
 #define TALVORA_CONFIMPL_H
 
 // The configuration dialog's controller: fills the 44 fields from the
-// settings, and saves them or puts the defaults in on request.
+// settings, and saves them or puts the defaults in on request. Several may
+// be open: each saves only what was edited in it, and shows what another
+// saved in the fields it has not touched.
 
 #include "configdialog/conf.h"
 #include "platform/sistema.h"
@@ -25,8 +27,13 @@ private slots:
     void bPordefecto_Click() override;
 
 private:
+    void seguirAjustes();
+
     const Sistema sistema_;
     QPointer<Ajustes> ajustes_; // the main window's, which may go first at the end of the run
+    // Each field's text as this dialog last showed it: a field still
+    // holding it was not edited here.
+    QStringList mostrados_;
 };
 
 #endif

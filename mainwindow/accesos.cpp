@@ -6,6 +6,8 @@
 #include "rutas.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 
 namespace Accesos {
 
@@ -102,6 +104,52 @@ bool escribirHostsAllow(const Sistema &sistema)
 {
     return Sistema::reemplazarArchivo(ruta(sistema, Rutas::HostsAllow),
                                       QByteArray(HostsAllowPorDefecto));
+}
+
+HostsAllow::HostsAllow(const Sistema &sistema, QObject *parent)
+    : QObject(parent),
+      sistema_(sistema),
+      ruta_(ruta(sistema, Rutas::HostsAllow)),
+      vigia_(new QFileSystemWatcher(this))
+{
+    // The directory: a save elsewhere replaces the file by a rename.
+    vigia_->addPath(QFileInfo(ruta_).path());
+    connect(vigia_, &QFileSystemWatcher::directoryChanged, this, &HostsAllow::notado);
+    connect(vigia_, &QFileSystemWatcher::fileChanged, this, &HostsAllow::notado);
+}
+
+std::optional<ArchivoHostsAllow> HostsAllow::leer()
+{
+    base_ = Sistema::leerArchivo(ruta_);
+    if (QFileInfo(ruta_).isFile() && !vigia_->files().contains(ruta_))
+        vigia_->addPath(ruta_); // written in place
+    if (!base_)
+        return std::nullopt;
+    return analizarHostsAllow(*base_);
+}
+
+bool HostsAllow::cambioEnDisco() const { return Sistema::leerArchivo(ruta_) != base_; }
+
+HostsAllow::Guardado HostsAllow::guardar(const QString &editor, Texto::Codificacion codificacion,
+                                         bool aunAsi)
+{
+    if (!aunAsi && cambioEnDisco())
+        return Guardado::CambioEnDisco;
+    const std::optional<QByteArray> bytes = bytesHostsAllow(editor, codificacion);
+    if (!bytes || !Sistema::reemplazarArchivo(ruta_, *bytes))
+        return Guardado::NoSePudo;
+    base_ = bytes;
+    if (!vigia_->files().contains(ruta_))
+        vigia_->addPath(ruta_);
+    return Guardado::Hecho;
+}
+
+void HostsAllow::notado()
+{
+    if (QFileInfo(ruta_).isFile() && !vigia_->files().contains(ruta_))
+        vigia_->addPath(ruta_);
+    if (cambioEnDisco())
+        emit cambio();
 }
 
 QByteArray unidadKorvgate(const QByteArray &script)

@@ -8,8 +8,11 @@
 #include "platform/texto.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <optional>
+
+class QFileSystemWatcher;
 
 namespace Accesos {
 
@@ -35,6 +38,39 @@ std::optional<QByteArray> bytesHostsAllow(const QString &editor, Texto::Codifica
 // False, the file untouched, when it cannot be encoded or replaced.
 bool guardarHostsAllow(const Sistema &sistema, const QString &editor,
                        Texto::Codificacion codificacion);
+
+// /etc/hosts.allow as the editor loaded or last saved it, followed on disk:
+// another program may change it while the window is open.
+class HostsAllow : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit HostsAllow(const Sistema &sistema, QObject *parent = nullptr);
+
+    // Reads the file, which becomes what the editor holds.
+    std::optional<ArchivoHostsAllow> leer();
+
+    enum class Guardado { Hecho, CambioEnDisco, NoSePudo };
+    // Saves the editor's text in that encoding, unless the file changed on
+    // disk since it was read or saved here and `aunAsi` is false.
+    Guardado guardar(const QString &editor, Texto::Codificacion codificacion, bool aunAsi);
+
+    // Whether the file on disk is no longer what the editor holds.
+    bool cambioEnDisco() const;
+
+signals:
+    // The file changed on disk (another program, an editor, a terminal).
+    void cambio();
+
+private:
+    void notado();
+
+    const Sistema sistema_;
+    const QString ruta_;
+    std::optional<QByteArray> base_; // nothing: the file could not be read
+    QFileSystemWatcher *vigia_;
+};
 
 // Backs /etc/hosts.deny up to hosts.deny.viejo (and waits for the copy),
 // then writes the default list. False when the list could not be written.

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,9 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int SondaComando = 2000; // after a start, stop or restart returned
-constexpr int SondaXinetd = 1000;  // after a service file was rewritten
 
 // The first-run question. Enter, Escape and the close box all answer "No":
 // replacing /etc/hosts.deny takes a deliberate click on "Escribir".
@@ -102,21 +100,20 @@ form1::form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const ch
     }
     }
 
-    // One question to systemd for every row whose status is a unit.
-    QByteArrayList unidades;
-    QList<Servicio> porUnidad;
-    for (const Servicio s : Servicios) {
-        const DatosServicio::Clave &clave = datos(s).estado;
-        if (const auto unidad
-            = clave ? Sondas::unidadSystemd(ajustes_->valor(*clave)) : std::nullopt) {
-            unidades.append(*unidad);
-            porUnidad.append(s);
-        }
-    }
-    const QList<Estado> estados
-        = unidades.isEmpty() ? QList<Estado>() : Sondas::porSystemd(sistema_, unidades);
-    for (qsizetype i = 0; i < porUnidad.size(); ++i)
-        deSystemd_.insert(porUnidad[i], estados.value(i, Estado::Error));
+    // The rows follow the server from here on; the window only draws them.
+    tablero_ = new Tablero(sistema_, ajustes, this);
+    connect(tablero_, &Tablero::fila, this, &form1::dibujarFila);
+    connect(tablero_, &Tablero::fallo, this, &form1::avisarFallo);
+    connect(tablero_, &Tablero::aviso, this, [this](const QString &texto) {
+        QMessageBox::warning(this, QStringLiteral("Error"), texto);
+    });
+    hostsAllow_ = new Accesos::HostsAllow(sistema_, this);
+    // Another program changed the file: an editor nobody touched shows it.
+    connect(hostsAllow_, &Accesos::HostsAllow::cambio, this, [this] {
+        if (!mlHostsAllow->document()->isModified())
+            LeerEstadoHostsAllow();
+    });
+    mlHostsAllow->installEventFilter(this);
 
     LeerEstadoGate();
     LeerEstadoSquid();
@@ -130,8 +127,21 @@ form1::form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const ch
     LeerEstadoSendmail();
     LeerEstadoSamba();
     LeerEstadoDns();
-    deSystemd_.clear();
+    // Units answer later, from systemd: their rows wait meanwhile.
+    for (const Servicio s : Servicios) {
+        if (!estado(s))
+            mostrar(s, Estado::Pendiente);
+    }
 
+    for (QPushButton *b : botones) {
+        for (const Servicio s : Servicios) {
+            for (const char *accion : {"Iniciar", "Detener", "Reiniciar"}) {
+                if (b->objectName() == QLatin1String("b") + QLatin1String(accion)
+                                           + QLatin1String(datos(s).id))
+                    botones_[static_cast<size_t>(s)].append(b);
+            }
+        }
+    }
     construirMenus();
 }
 
@@ -142,6 +152,7 @@ form1::~form1()
     // another program changed while the editor sat untouched.
     if (mlHostsAllow->document()->isModified())
         bAplicarHostsAllow_Click();
+    // Commands still running finish on their own; their answers go nowhere.
 }
 
 void form1::construirMenus()
@@ -180,8 +191,10 @@ void form1::construirMenus()
         auto *sub = new QMenu(this);
         Q_CHECK_PTR(sub);
         auto accion = [&](const char *texto, Accion a) {
-            sub->addAction(QString::fromLatin1(texto), ninguna, this,
-                           [this, s, a] { actuar(s, a); });
+            QAction *entrada = sub->addAction(QString::fromLatin1(texto), ninguna, this,
+                                              [this, s, a] { actuar(s, a); });
+            if (a == Accion::Iniciar || a == Accion::Detener || a == Accion::Reiniciar)
+                entradas_[static_cast<size_t>(s)].append(entrada);
         };
         accion("Iniciar", Accion::Iniciar);
         accion("Detener", Accion::Detener);
@@ -244,6 +257,29 @@ std::optional<Estado> form1::estado(Servicio servicio) const
     return estados_[static_cast<size_t>(servicio)];
 }
 
+// While a row's commands run it shows "---" and its start, stop and restart
+// wait; every other row goes on as usual.
+void form1::dibujarFila(Servicio servicio, Estado estado, bool ocupada)
+{
+    mostrar(servicio, estado);
+    for (QPushButton *b : botones_[static_cast<size_t>(servicio)])
+        b->setEnabled(!ocupada);
+    for (QAction *a : entradas_[static_cast<size_t>(servicio)])
+        a->setEnabled(!ocupada);
+}
+
+// Told in a box of its own that holds nothing up: other rows' commands go
+// on, and their boxes may come while this one is open.
+void form1::avisarFallo(const QByteArray &comando, const Sistema::Resultado &resultado)
+{
+    auto *caja = new QMessageBox(QMessageBox::Warning, QStringLiteral("Error"),
+                                 Comandos::describirFallo(comando, resultado), QMessageBox::Ok,
+                                 this);
+    caja->setAttribute(Qt::WA_DeleteOnClose);
+    caja->setWindowModality(Qt::NonModal);
+    caja->show();
+}
+
 void form1::mostrar(Servicio servicio, Estado estado)
 {
     estados_[static_cast<size_t>(servicio)] = estado;
@@ -264,128 +300,23 @@ void form1::changeEvent(QEvent *evento)
     }
 }
 
-// Status probes -------------------------------------------------------------
+// Status probes: the board asks the row's source and draws the answer -----
 
-void form1::LeerEstadoArchivo(const QByteArray &ruta, Servicio servicio)
-{
-    mostrar(servicio, Sondas::porArchivo(ruta));
-}
-
-void form1::LeerArchivoXinetd(const QByteArray &ruta, Servicio servicio)
-{
-    mostrar(servicio, Sondas::porXinetd(ruta));
-}
-
-QByteArray form1::archivoXinetd(Servicio servicio) const
-{
-    return ajustes_->valor(C::cDirectorioXinetd) + '/' + datos(servicio).archivoXinetd;
-}
-
-void form1::sondear(Servicio servicio)
-{
-    const DatosServicio &d = datos(servicio);
-    if (d.archivoXinetd) {
-        LeerArchivoXinetd(archivoXinetd(servicio), servicio);
-        return;
-    }
-    const QByteArray ajuste = ajustes_->valor(*d.estado);
-    if (const std::optional<QByteArray> unidad = Sondas::unidadSystemd(ajuste))
-        mostrar(servicio, deSystemd_.contains(servicio)
-                              ? deSystemd_.value(servicio)
-                              : Sondas::porSystemd(sistema_, {*unidad}).first());
-    else
-        LeerEstadoArchivo(ajuste, servicio);
-}
-
-void form1::LeerEstadoGate() { sondear(Servicio::Gate); }
-void form1::LeerEstadoSquid() { sondear(Servicio::Squid); }
-void form1::LeerEstadoHttpd() { sondear(Servicio::Httpd); }
-void form1::LeerEstadoSamba() { sondear(Servicio::Samba); }
-void form1::LeerEstadoSendmail() { sondear(Servicio::Sendmail); }
-void form1::LeerEstadoDns() { sondear(Servicio::Dns); }
-void form1::LeerEstadoXinetd() { sondear(Servicio::Xinetd); }
-void form1::LeerEstadoTelnet() { sondear(Servicio::Telnet); }
-void form1::LeerEstadoFtp() { sondear(Servicio::Ftp); }
-void form1::LeerEstadoPop3() { sondear(Servicio::Pop3); }
-void form1::LeerEstadoSwat() { sondear(Servicio::Swat); }
-
-void form1::sondearDespues(Servicio servicio, int ms)
-{
-    QTimer::singleShot(ms, this, [this, servicio] { sondear(servicio); });
-}
+void form1::LeerEstadoGate() { tablero_->sondear(Servicio::Gate); }
+void form1::LeerEstadoSquid() { tablero_->sondear(Servicio::Squid); }
+void form1::LeerEstadoHttpd() { tablero_->sondear(Servicio::Httpd); }
+void form1::LeerEstadoSamba() { tablero_->sondear(Servicio::Samba); }
+void form1::LeerEstadoSendmail() { tablero_->sondear(Servicio::Sendmail); }
+void form1::LeerEstadoDns() { tablero_->sondear(Servicio::Dns); }
+void form1::LeerEstadoXinetd() { tablero_->sondear(Servicio::Xinetd); }
+void form1::LeerEstadoTelnet() { tablero_->sondear(Servicio::Telnet); }
+void form1::LeerEstadoFtp() { tablero_->sondear(Servicio::Ftp); }
+void form1::LeerEstadoPop3() { tablero_->sondear(Servicio::Pop3); }
+void form1::LeerEstadoSwat() { tablero_->sondear(Servicio::Swat); }
 
 // Service actions -----------------------------------------------------------
 
-void form1::actuar(Servicio servicio, Accion accion)
-{
-    const DatosServicio &d = datos(servicio);
-    if (d.archivoXinetd && (accion == Accion::Iniciar || accion == Accion::Detener)) {
-        CambiarArchivoXinetd(archivoXinetd(servicio), servicio, accion == Accion::Iniciar);
-        return;
-    }
-    switch (accion) {
-    case Accion::Iniciar:
-        correr(servicio, {d.iniciar, {}}, true);
-        break;
-    case Accion::Detener:
-        correr(servicio, {d.detener, {}}, false);
-        break;
-    case Accion::Reiniciar:
-        if (d.pendiente)
-            mostrar(servicio, Estado::Pendiente);
-        correr(servicio, d.reiniciar, true);
-        break;
-    case Accion::Editar:
-        if (!d.editarPideSwat || !Comandos::abreSwat(ajustes_->valor(*d.editar))
-            || puedeEditarSamba())
-            abrir(d.editar);
-        break;
-    case Accion::Log:
-        abrir(d.log);
-        break;
-    }
-}
-
-// Runs the commands in turn, then probes the row again once they have
-// returned, never at once. A failure is told after the probes are set.
-void form1::correr(Servicio servicio, const std::array<DatosServicio::Clave, 2> &claves,
-                   bool tardia)
-{
-    QList<QPair<QByteArray, Sistema::Resultado>> fallos;
-    for (const DatosServicio::Clave &clave : claves) {
-        if (!clave)
-            continue;
-        const QByteArray comando = ajustes_->valor(*clave);
-        const Sistema::Resultado r = sistema_.ejecutar(comando);
-        if (!r.bien())
-            fallos.append({comando, r});
-    }
-    sondearDespues(servicio, SondaComando);
-    if (tardia && datos(servicio).sondaTardia)
-        sondearDespues(servicio, datos(servicio).sondaTardia);
-    for (const auto &[comando, r] : fallos)
-        Avisos::siFallo(this, comando, r);
-}
-
-void form1::abrir(const DatosServicio::Clave &clave)
-{
-    sistema_.lanzar(Comandos::expandirEditor(ajustes_->valor(*clave), ajustes_->valor(C::cEditor)));
-}
-
-// SWAT only runs under xinetd: both rows must read ON, xinetd asked first.
-bool form1::puedeEditarSamba()
-{
-    const std::pair<Servicio, const char *> necesarios[]
-        = {{Servicio::Xinetd, "Debe estar iniciado el servicio XINETD"},
-           {Servicio::Swat, "Debe estar iniciado el servicio SWAT"}};
-    for (const auto &[servicio, aviso] : necesarios) {
-        if (estado(servicio) != Estado::On) {
-            QMessageBox::warning(this, QStringLiteral("Error"), QString::fromLatin1(aviso));
-            return false;
-        }
-    }
-    return true;
-}
+void form1::actuar(Servicio servicio, Accion accion) { tablero_->actuar(servicio, accion); }
 
 void form1::bIniciarGate_Click() { actuar(Servicio::Gate, Accion::Iniciar); }
 void form1::bIniciarSquid_Click() { actuar(Servicio::Squid, Accion::Iniciar); }
@@ -430,45 +361,67 @@ void form1::bLogSamba_Click() { actuar(Servicio::Samba, Accion::Log); }
 void form1::bLogSendmail_Click() { actuar(Servicio::Sendmail, Accion::Log); }
 void form1::bLogXinetd_Click() { actuar(Servicio::Xinetd, Accion::Log); }
 
-// xinetd switching ----------------------------------------------------------
-
-// A running xinetd (as its row shows) rereads the files only when restarted.
-void form1::CambiarArchivoXinetd(const QByteArray &ruta, Servicio servicio, bool encender)
-{
-    if (!Xinetd::cambiarArchivo(ruta, encender)) {
-        mostrar(servicio, Estado::Error);
-        return;
-    }
-    if (estado(Servicio::Xinetd) == Estado::On)
-        actuar(Servicio::Xinetd, Accion::Reiniciar);
-    sondearDespues(servicio, SondaXinetd);
-}
-
 // Access-control and default files ------------------------------------------
 
 void form1::LeerEstadoHostsAllow()
 {
-    const std::optional<Accesos::ArchivoHostsAllow> archivo = Accesos::leerHostsAllow(sistema_);
+    const std::optional<Accesos::ArchivoHostsAllow> archivo = hostsAllow_->leer();
     mlHostsAllow->setPlainText(archivo ? archivo->texto : Marcas::clasica(Estado::Error));
     codificacionHostsAllow = archivo ? archivo->codificacion : Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
 }
 
 // toPlainText() turns no-break spaces into blanks, which would rewrite every
-// line holding one (byte A0 in ISO-8859-1); the raw text keeps them. A line
-// break typed with Shift+Enter (U+2028) shows as one in the editor, so it is
-// one in the file too: TCP wrappers would read it as part of a malformed rule.
+// line holding one (byte A0 in ISO-8859-1); the raw text keeps them, with
+// U+2029 between its lines. Shift+Enter breaks a line as Enter does (see
+// eventFilter), so a U+2028 here came from the file and goes back as it
+// came: as a line break TCP wrappers would read a rule in a comment.
 QString form1::textoDelEditor() const
 {
     QString texto = mlHostsAllow->document()->toRawText();
     texto.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    texto.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return texto;
+}
+
+bool form1::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (objeto == mlHostsAllow && evento->type() == QEvent::KeyPress) {
+        auto *tecla = static_cast<QKeyEvent *>(evento);
+        if ((tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
+            && (tecla->modifiers() & Qt::ShiftModifier)) {
+            mlHostsAllow->textCursor().insertBlock();
+            return true;
+        }
+    }
+    return form1Base::eventFilter(objeto, evento);
+}
+
+// Another program changed the file since the editor loaded it: overwrite
+// only on the administrator's word, negative answer first.
+bool form1::puedeSobrescribir()
+{
+    QMessageBox caja(QMessageBox::Warning, QStringLiteral("Confirmacion"),
+                     QStringLiteral("/etc/hosts.allow cambió en el disco desde que se abrió: "
+                                    "¿Sobrescribir?"),
+                     QMessageBox::NoButton, this);
+    QPushButton *no = caja.addButton(QStringLiteral("No (Cancelar)"), QMessageBox::ActionRole);
+    QPushButton *si = caja.addButton(QStringLiteral("Si (Sobrescribir)"), QMessageBox::ActionRole);
+    caja.setDefaultButton(no);
+    caja.setEscapeButton(no);
+    caja.exec();
+    return caja.clickedButton() == si;
 }
 
 void form1::bAplicarHostsAllow_Click()
 {
-    if (!Accesos::guardarHostsAllow(sistema_, textoDelEditor(), codificacionHostsAllow)) {
+    const QString texto = textoDelEditor();
+    Accesos::HostsAllow::Guardado g = hostsAllow_->guardar(texto, codificacionHostsAllow, false);
+    if (g == Accesos::HostsAllow::Guardado::CambioEnDisco) {
+        if (!puedeSobrescribir())
+            return; // the file and the edits both stay
+        g = hostsAllow_->guardar(texto, codificacionHostsAllow, true);
+    }
+    if (g == Accesos::HostsAllow::Guardado::NoSePudo) {
         Avisos::noSePudoEscribir(this);
         return;
     }
@@ -496,7 +449,9 @@ void form1::EscribirHostsAllow()
     mlHostsAllow->setPlainText(QString::fromLatin1(Accesos::HostsAllowPorDefecto));
     codificacionHostsAllow = Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
-    if (!Accesos::escribirHostsAllow(sistema_)) {
+    const bool escrito = Accesos::escribirHostsAllow(sistema_);
+    hostsAllow_->leer(); // what the editor now stands for
+    if (!escrito) {
         Avisos::noSePudoEscribir(this);
         return;
     }

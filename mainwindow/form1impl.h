@@ -1,21 +1,27 @@
 #ifndef TALVORA_FORM1IMPL_H
 #define TALVORA_FORM1IMPL_H
 
-// The main window's controller: start-up, menus and every action. What the
-// actions do to files and commands lives in the units beside it (servicios,
-// estado, comandos, xinetd, accesos); this class applies their results to
-// the window.
+// The main window's controller: start-up, menus, and drawing what the
+// board (tablero) says of each row. What an action does, and when a row is
+// looked at again, is decided in the core; this class draws states, enables
+// buttons and asks questions.
 
 #include "mainwindow/estado.h"
 #include "mainwindow/form1base.h"
 #include "mainwindow/servicios.h"
+#include "mainwindow/tablero.h"
 #include "platform/sistema.h"
 #include "platform/texto.h"
 
-#include <QHash>
 
 #include <array>
 #include <optional>
+
+namespace Accesos {
+class HostsAllow;
+}
+class QAction;
+class QPushButton;
 
 class form1 : public form1Base
 {
@@ -27,14 +33,17 @@ public:
     ~form1() override;
 
     // The one entry point of every service action, for the buttons and the
-    // menus alike.
+    // menus alike: the board decides and runs it.
     void actuar(Servicio servicio, Accion accion);
-    // What a row shows, and showing it.
+    // What a row shows, and drawing it.
     std::optional<Estado> estado(Servicio servicio) const;
     void mostrar(Servicio servicio, Estado estado);
 
+    Tablero &tablero() const { return *tablero_; }
+
 protected:
     void changeEvent(QEvent *evento) override;
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private slots:
     void bIniciarGate_Click() override;
@@ -104,26 +113,24 @@ private slots:
 
 private:
     QLabel *etiqueta(Servicio servicio) const;
-    void LeerEstadoArchivo(const QByteArray &ruta, Servicio servicio);
-    void LeerArchivoXinetd(const QByteArray &ruta, Servicio servicio);
-    void CambiarArchivoXinetd(const QByteArray &ruta, Servicio servicio, bool encender);
-    void sondear(Servicio servicio);
-    void sondearDespues(Servicio servicio, int ms);
-    void correr(Servicio servicio, const std::array<DatosServicio::Clave, 2> &claves, bool tardia);
-    void abrir(const DatosServicio::Clave &clave);
-    bool puedeEditarSamba();
+    void dibujarFila(Servicio servicio, Estado estado, bool ocupada);
+    void avisarFallo(const QByteArray &comando, const Sistema::Resultado &resultado);
     void construirMenus();
-    QByteArray archivoXinetd(Servicio servicio) const;
     QString textoDelEditor() const;
+    bool puedeSobrescribir();
 
-    // The start-up's one answer from systemd, while the rows are probed.
-    QHash<Servicio, Estado> deSystemd_;
-    // What each row shows; empty before its first probe.
-    std::array<std::optional<Estado>, std::size(Servicios)> estados_;
-    // hosts.allow is written back in the encoding it was read in.
-    Texto::Codificacion codificacionHostsAllow = Texto::Codificacion::Utf8;
     const Sistema sistema_;
     Ajustes *ajustes_;
+    Tablero *tablero_ = nullptr;
+    Accesos::HostsAllow *hostsAllow_ = nullptr;
+    // What each row shows; empty before its first answer.
+    std::array<std::optional<Estado>, std::size(Servicios)> estados_;
+    // A row's start, stop and restart, by button and by menu entry: they
+    // wait while its commands run.
+    std::array<QList<QPushButton *>, std::size(Servicios)> botones_;
+    std::array<QList<QAction *>, std::size(Servicios)> entradas_;
+    // hosts.allow is written back in the encoding it was read in.
+    Texto::Codificacion codificacionHostsAllow = Texto::Codificacion::Utf8;
 };
 
 #endif

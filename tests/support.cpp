@@ -1,69 +1,8 @@
 #include "support.h"
 
-Raiz::~Raiz()
-{
-    QProcess::execute("rm", {"-rf", dir.path()}); // names that are not UTF-8 too
-}
-
-void Raiz::escribir(const QString &absoluta, const QByteArray &contenido) const
-{
-    QDir().mkpath(QFileInfo(ruta(absoluta)).path());
-    QFile f(ruta(absoluta));
-    if (!f.open(QIODevice::WriteOnly) || f.write(contenido) != contenido.size())
-        qFatal("cannot write test file %s", qPrintable(f.fileName()));
-}
-
-QByteArray Raiz::leer(const QString &absoluta) const
-{
-    QFile f(ruta(absoluta));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-Grabador::Grabador()
-{
-    ejecutor = [this](Sistema::Forma forma, const QByteArrayList &orden) {
-        Grabador *g = this;
-        const bool programa = forma == Sistema::Forma::Programa;
-        if (programa) {
-            g->vectores << orden;
-        } else {
-            g->comandos << QString::fromUtf8(orden.first());
-            g->crudos << orden.first();
-        }
-        Sistema::Resultado r;
-        if (g->deVerdad && !programa) {
-            const Sistema real;
-            if (forma == Sistema::Forma::Fondo)
-                real.lanzar(orden.first());
-            else
-                r = real.ejecutar(orden.first());
-        } else if (programa && g->accionVector) {
-            r.estado = g->accionVector(orden);
-        } else if (!programa && g->accion) {
-            r.estado = g->accion(g->comandos.last());
-        }
-        return r;
-    };
-}
-
-QByteArray muestra(const QString &nombre)
-{
-    QFile f(TALVORA_DATOS "/" + nombre);
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("no sample %s", qPrintable(nombre));
-    return f.readAll();
-}
-
-QByteArray lineas(const QByteArrayList &valores) { return valores.join('\n') + '\n'; }
-
 Ventana::Ventana(const std::function<void(Ventana &)> &antes)
 {
-    QByteArrayList valores = Ajustes::valoresPorDefecto();
-    for (QByteArray &valor : valores) {
-        if (valor.startsWith("/var/") || valor == "/etc/xinetd.d")
-            valor = QFile::encodeName(raiz.ruta(valor));
-    }
-    raiz.escribir(Rutas::Configuracion, lineas(valores));
+    raiz.escribir(Rutas::Configuracion, lineas(ajustesEnRaiz(raiz)));
     if (antes)
         antes(*this);
     w = std::make_unique<form1>(sistema(), ajustes);
@@ -107,6 +46,11 @@ QStringList contestar(const QStringList &respuestas, const std::function<void()>
     QTimer reloj;
     QObject::connect(&reloj, &QTimer::timeout, [&] {
         QWidget *w = QApplication::activeModalWidget();
+        for (QWidget *v : QApplication::topLevelWidgets()) {
+            if (!w && qobject_cast<QMessageBox *>(v) && v->isVisible()
+                && !v->property("contestada").toBool())
+                w = v;
+        }
         if (!w || !w->isVisible() || w->property("contestada").toBool())
             return;
         w->setProperty("contestada", true);

@@ -108,9 +108,28 @@ private slots:
         QCOMPARE(v.ajustes.valores(), esperado);
         QCOMPARE(campos(confimpl(v.sistema(), v.ajustes).window()),
                  esperado); // as the next dialog shows them
-        v.grabador.comandos.clear();
+        v.grabador.limpiar();
         v.w->bIniciarSquid->click(); // the running program uses the saved value at once
-        QCOMPARE(v.grabador.comandos, QStringList{esperado[7]});
+        QTRY_COMPARE(v.grabador.comandos(), QStringList{esperado[7]});
+    }
+
+    // Two dialogs open: each saves only what was edited in it, so an
+    // untouched older one undoes nothing, and its untouched fields show what
+    // the other saved.
+    void dosDialogos()
+    {
+        Ventana v;
+        confimpl viejo(v.sistema(), v.ajustes), nuevo(v.sistema(), v.ajustes);
+        viejo.cLogSquid->setText("vi /log");
+        nuevo.cEditor->setText("gedit");
+        nuevo.bAplicar->click();
+        QCOMPARE(viejo.cEditor->text(), "gedit");
+        viejo.bAplicar->click();
+        QByteArrayList esperado = ajustesEnRaiz(v.raiz);
+        esperado[int(Ajustes::Clave::cEditor)] = "gedit";
+        esperado[int(Ajustes::Clave::cLogSquid)] = "vi /log";
+        QCOMPARE(v.ajustes.valores(), esperado);
+        QCOMPARE(v.raiz.leer(Conf), lineas(esperado));
     }
 
     // Each firewall button's questions, and the argument vector iptables gets
@@ -181,7 +200,7 @@ private slots:
         QPushButton *botones[] = {d.PushButton1, d.PushButton1, d.PushButton2, d.PushButton3};
         const QStringList vistas = contestar({respuesta}, [&] { botones[boton]->click(); });
         QCOMPARE(vistas, cajas);
-        QCOMPARE(g.vectores, argv.isEmpty() ? QList<QByteArrayList>()
+        QCOMPARE(g.vectores(), argv.isEmpty() ? QList<QByteArrayList>()
                                             : QList<QByteArrayList>{argv.toUtf8().split('|')});
         QCOMPARE(entradas(d.lreglas).size(), argv.isEmpty() ? 2 : 1);
         QFile::remove(raiz.ruta(Instantanea));
@@ -233,7 +252,7 @@ private slots:
             contestar({"Si (Aceptar)"}, [&] { d.PushButton1->click(); });
         }
         const QByteArray a = "iptables|-D|INPUT|-s|192.0.2.", b = "/32|-m|comment|--comment|";
-        QCOMPARE(g.vectores,
+        QCOMPARE(g.vectores(),
                  QList<QByteArrayList>({(a + "6" + b + "a\"\xc3\xb1o|-j|ACCEPT").split('|'),
                                         (a + "5" + b + "se\xf1or|-j|DROP").split('|')}));
     }
@@ -340,9 +359,10 @@ private slots:
         form1 w(r.sistema(g.ejecutor), ajustes);
         QCOMPARE(palabra(w.tSquid) + palabra(w.tTelnet), "ONOFF");
         w.bIniciarSquid->click();
+        QTRY_COMPARE(g.crudos().size(), 1);
         w.bEditarSquid->click();
         w.bIniciarTelnet->click();
-        QCOMPARE(g.crudos,
+        QCOMPARE(g.crudos(),
                  QByteArrayList({"/opt/se\xf1or/squid start",
                                  "gedit \xf1 /etc/squid/squid.conf # configuraci\xf3n &"}));
         QCOMPARE(Sistema::leerArchivo(xinetd).value_or(""), "{\n\tdisable\t= no\n}\n");

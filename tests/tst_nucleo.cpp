@@ -1,0 +1,341 @@
+// The core without a window: the plan of every action, the board that
+// carries plans out without blocking, the runner, the monitor's states from
+// the files' changes, and hosts.allow followed on disk.
+#include "mainwindow/accesos.h"
+#include "mainwindow/corredor.h"
+#include "mainwindow/monitor.h"
+#include "mainwindow/plan.h"
+#include "mainwindow/tablero.h"
+#include "nucleo.h"
+
+#include <semaphore.h>
+#include <sys/stat.h>
+
+using C = Ajustes::Clave;
+
+namespace {
+
+const QString Squid = "/var/run/squid.pid", Xinetd = "/var/run/xinetd.pid";
+
+QString texto(const Plan &p)
+{
+    QStringList t;
+    if (!p.aviso.isEmpty())
+        t << "aviso " + p.aviso;
+    if (!p.lanzar.isEmpty())
+        t << "lanzar " + p.lanzar;
+    if (!p.xinetd.isEmpty())
+        t << QString(p.encender ? "encender " : "apagar ") + p.xinetd;
+    if (p.fila)
+        t << "fila " + QString(datos(*p.fila).id) + ": " + p.comandos.join('|');
+    for (const Sonda &s : p.sondas)
+        t << QString("%1 %2").arg(datos(s.servicio).id).arg(s.ms);
+    return t.join(", ");
+}
+
+// A command the test lets end when it says so.
+struct Compuerta {
+    sem_t sem;
+    Compuerta() { sem_init(&sem, 0, 0); }
+    ~Compuerta() { sem_destroy(&sem); }
+    void esperar() { sem_wait(&sem); }
+    void abrir() { sem_post(&sem); }
+};
+
+} // namespace
+
+class TstNucleo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every action of every row with each setting's value set to its key:
+    // what runs, which row waits, what is looked at again and when.
+    void planes()
+    {
+        Ajustes ajustes;
+        QByteArrayList claves;
+        for (const QString &c : Ajustes::claves())
+            claves << c.toUtf8();
+        ajustes.asignar(claves);
+        const auto todoOn = [](Servicio) { return std::optional<Estado>(Estado::On); };
+        QStringList vistos;
+        for (const Servicio s : Servicios) {
+            for (const Accion a : {Accion::Iniciar, Accion::Detener, Accion::Reiniciar,
+                                   Accion::Editar, Accion::Log}) {
+                const QString plan = texto(planear(s, a, ajustes, todoOn));
+                if (!plan.isEmpty())
+                    vistos << plan;
+            }
+        }
+        const QString x = "cDirectorioXinetd/", r = "fila Xinetd: cReiniciarXinetd, Xinetd 2000, ";
+        QCOMPARE(vistos,
+                 QStringList({"fila Gate: cIniciarGate, Gate 2000",
+                              "fila Gate: cDetenerGate, Gate 2000",
+                              "fila Gate: cDetenerGate|cIniciarGate, Gate 2000",
+                              "lanzar cEditarGate &",
+                              "fila Squid: cIniciarSquid, Squid 2000",
+                              "fila Squid: cDetenerSquid, Squid 2000",
+                              "fila Squid: cReiniciarSquid, Squid 2000",
+                              "lanzar cEditarSquid &",
+                              "lanzar cLogSquid &",
+                              "fila Httpd: cIniciarHttpd, Httpd 2000, Httpd 5000",
+                              "fila Httpd: cDetenerHttpd, Httpd 2000",
+                              "fila Httpd: cReiniciarHttpd, Httpd 2000, Httpd 5000",
+                              "lanzar cEditarHttpd &",
+                              "lanzar cLogHttpd &",
+                              "fila Samba: cIniciarSamba, Samba 2000",
+                              "fila Samba: cDetenerSamba, Samba 2000",
+                              "fila Samba: cReiniciarSamba, Samba 2000",
+                              "lanzar cEditarSamba &",
+                              "lanzar cLogSamba &",
+                              "fila Sendmail: cIniciarSendmail, Sendmail 2000",
+                              "fila Sendmail: cDetenerSendmail, Sendmail 2000",
+                              "fila Sendmail: cReiniciarSendmail, Sendmail 2000",
+                              "lanzar cEditarSendmail &",
+                              "lanzar cLogSendmail &",
+                              "fila Dns: cIniciarDns, Dns 2000",
+                              "fila Dns: cDetenerDns, Dns 2000",
+                              "fila Dns: cReiniciarDns, Dns 2000",
+                              "lanzar cEditarDns &",
+                              "fila Xinetd: cIniciarXinetd, Xinetd 2000",
+                              "fila Xinetd: cDetenerXinetd, Xinetd 2000",
+                              "fila Xinetd: cReiniciarXinetd, Xinetd 2000",
+                              "lanzar cEditarXinetd &",
+                              "lanzar cLogXinetd &",
+                              "encender " + x + "telnet, " + r + "Telnet 1000",
+                              "apagar " + x + "telnet, " + r + "Telnet 1000",
+                              "encender " + x + "wu-ftpd, " + r + "Ftp 1000",
+                              "apagar " + x + "wu-ftpd, " + r + "Ftp 1000",
+                              "lanzar cEditarFtp &",
+                              "encender " + x + "ipop3, " + r + "Pop3 1000",
+                              "apagar " + x + "ipop3, " + r + "Pop3 1000",
+                              "encender " + x + "swat, " + r + "Swat 1000",
+                              "apagar " + x + "swat, " + r + "Swat 1000"}));
+        // xinetd not running, as its row shows it: the file only.
+        for (const Estado e : {Estado::Off, Estado::Pendiente, Estado::Error})
+            QCOMPARE(texto(planear(Servicio::Telnet, Accion::Detener, ajustes,
+                                   [e](Servicio) { return std::optional<Estado>(e); })),
+                     "apagar " + x + "telnet, Telnet 1000");
+        // "%editor" taken literally, every time; the rest of the line as it is.
+        ajustes.asignar(Ajustes::valoresPorDefecto());
+        QByteArrayList v = ajustes.valores();
+        v[int(C::cEditor)] = "ed\\1 $0 %editor .*";
+        v[int(C::cEditarFtp)] = "%editor /a; %Editor %editorx";
+        ajustes.asignar(v);
+        QCOMPARE(planear(Servicio::Ftp, Accion::Editar, ajustes, todoOn).lanzar,
+                 "ed\\1 $0 %editor .* /a; %Editor ed\\1 $0 %editor .*x &");
+    }
+
+    // Samba through SWAT, which only runs under xinetd: both rows must read
+    // ON, xinetd asked first; smb.conf in an editor, or a page on another
+    // port, needs neither.
+    void samba()
+    {
+        Ajustes ajustes;
+        const struct {
+            Estado xinetd, swat;
+            QString visto;
+        } casos[] = {{Estado::Off, Estado::On, "aviso Debe estar iniciado el servicio XINETD"},
+                     {Estado::Pendiente, Estado::On, "aviso Debe estar iniciado el servicio XINETD"},
+                     {Estado::On, Estado::Error, "aviso Debe estar iniciado el servicio SWAT"},
+                     {Estado::On, Estado::On, "lanzar htmlview http://127.0.0.1:901/ &"}};
+        for (const auto &c : casos) {
+            const Mostrado m = [&](Servicio s) {
+                return std::optional<Estado>(s == Servicio::Xinetd ? c.xinetd : c.swat);
+            };
+            QCOMPARE(texto(planear(Servicio::Samba, Accion::Editar, ajustes, m)), c.visto);
+        }
+        for (const QByteArray editar : {"%editor /etc/samba/smb.conf", "xdg-open https://h:9090/"}) {
+            QByteArrayList v = ajustes.valores();
+            v[int(C::cEditarSamba)] = editar;
+            ajustes.asignar(v);
+            QVERIFY(planear(Servicio::Samba, Accion::Editar, ajustes, [](Servicio) {
+                        return std::optional<Estado>(Estado::Off);
+                    }).aviso.isEmpty());
+        }
+    }
+
+    // The board: a row's commands run off this thread while every other row
+    // acts; the row shows "---" and refuses a second action meanwhile; the
+    // re-probes are armed when the commands end, and failures told then.
+    void tablero()
+    {
+        Raiz raiz;
+        Grabador g;
+        Compuerta lenta;
+        g.accion = [&](const QString &c) {
+            if (c.endsWith("squid stop"))
+                lenta.esperar();
+            return c.endsWith("squid stop") ? 1 : 0;
+        };
+        raiz.escribir(Squid, "1\n");
+        raiz.escribir(Xinetd, "1\n");
+        raiz.escribir("/etc/xinetd.d/telnet", "\tdisable\t= yes\n");
+        Ajustes ajustes;
+        ajustes.asignar(ajustesEnRaiz(raiz));
+        Tablero t(raiz.sistema(g.ejecutor), ajustes);
+        QList<Sonda> armadas;
+        t.fijarReloj([&](int ms, QObject *, std::function<void()> hecho) {
+            armadas.append({Servicio::Gate, ms});
+            hecho(); // looked at once armed: the test does not wait
+        });
+        QStringList filas;
+        connect(&t, &Tablero::fila, [&](Servicio s, Estado e, bool ocupada) {
+            filas << QString(datos(s).id) + (ocupada ? " ocupada " : " ") + QString::number(int(e));
+        });
+        QSignalSpy fallos(&t, &Tablero::fallo);
+        for (const Servicio s : {Servicio::Squid, Servicio::Xinetd})
+            t.sondear(s);
+        QCOMPARE(t.mostrado(Servicio::Squid), Estado::On);
+
+        t.actuar(Servicio::Squid, Accion::Detener);
+        QCOMPARE(t.mostrado(Servicio::Squid), Estado::Pendiente);
+        QVERIFY(t.ocupado(Servicio::Squid));
+        t.actuar(Servicio::Squid, Accion::Iniciar); // refused while busy
+        t.actuar(Servicio::Httpd, Accion::Iniciar); // another row goes on
+        QTRY_VERIFY(!t.ocupado(Servicio::Httpd));
+        QCOMPARE(armadas.size(), 2); // httpd at 2 s and 5 s, from its end
+        QCOMPARE(armadas[0].ms + armadas[1].ms, 7000);
+        QVERIFY(t.ocupado(Servicio::Squid));
+        QTRY_COMPARE(g.comandos().size(), 2);
+        lenta.abrir();
+        QTRY_VERIFY(!t.ocupado(Servicio::Squid));
+        QCOMPARE(fallos.size(), 1);
+        QCOMPARE(fallos[0][0].toByteArray(), "/etc/rc.d/init.d/squid stop");
+        QCOMPARE(armadas.size(), 3);
+        QCOMPARE(g.comandos(), QStringList({"/etc/rc.d/init.d/squid stop",
+                                            "/etc/rc.d/init.d/httpd start"}));
+        QVERIFY(filas.contains("Squid ocupada 3") && filas.last().startsWith("Squid 0"));
+
+        // A switch with xinetd running restarts it; the rewritten row is
+        // looked at again a second after the restart ended.
+        armadas.clear();
+        g.limpiar();
+        t.actuar(Servicio::Telnet, Accion::Iniciar);
+        QCOMPARE(raiz.leer("/etc/xinetd.d/telnet"), "\tdisable\t= no\n");
+        QTRY_VERIFY(!t.ocupado(Servicio::Xinetd) && armadas.size() == 2);
+        QCOMPARE(g.comandos(), QStringList{"/etc/rc.d/init.d/xinetd restart"});
+        QCOMPARE(armadas[0].ms + armadas[1].ms, 3000);
+        // A file that cannot be rewritten: Error, no restart, no probe.
+        armadas.clear();
+        g.limpiar();
+        t.actuar(Servicio::Pop3, Accion::Iniciar);
+        QCOMPARE(filas.last(), "Pop3 2");
+        QVERIFY(g.comandos().isEmpty() && armadas.isEmpty());
+    }
+
+    // The runner: every line runs in turn, failures in order with their
+    // standard error; the event loop goes on meanwhile; a runner deleted
+    // while a command runs leaves it to finish.
+    void corredor()
+    {
+        Raiz raiz;
+        const QString fifo = raiz.ruta("/fifo"), hecho = raiz.ruta("/hecho");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo), 0600), 0);
+        auto c = std::make_unique<Corredor>(Sistema());
+        QSignalSpy fin(c.get(), &Corredor::terminado);
+        const QByteArrayList lineas = {"read x <" + QFile::encodeName(fifo),
+                                       "echo uno >&2; echo dos >&2; exit 3", "/no/existe"};
+        c->correr(Servicio::Dns, lineas);
+        bool vivo = false;
+        QTimer::singleShot(0, [&] { vivo = true; });
+        QTRY_VERIFY(vivo);
+        QVERIFY(fin.isEmpty());
+        QFile f(fifo);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\n");
+        f.close();
+        QVERIFY(fin.wait(10000));
+        const auto fallos = fin[0][1].value<QList<Fallo>>();
+        QCOMPARE(fallos.size(), 2);
+        QCOMPARE(fallos[0].comando, lineas[1]);
+        QCOMPARE(fallos[0].resultado.estado, 3);
+        QCOMPARE(fallos[0].resultado.errores, "uno\ndos\n");
+        QCOMPARE(fallos[1].resultado.estado, 127);
+
+        c->correr(Servicio::Dns, {"read x <" + QFile::encodeName(fifo) + "; echo si >"
+                                  + QFile::encodeName(hecho)});
+        c.reset();
+        QVERIFY(f.open(QIODevice::WriteOnly)); // the command still waits for it
+        f.write("\n");
+        f.close();
+        QTRY_COMPARE(raiz.leer("/hecho"), "si\n");
+    }
+
+    // Files changed outside the program reach their rows: a pid file made
+    // and removed, one in a directory made later, an xinetd file edited in
+    // place or replaced; a burst costs one probe per row; new settings are
+    // followed.
+    void monitor()
+    {
+        Raiz raiz;
+        Ajustes ajustes;
+        QByteArrayList v = ajustesEnRaiz(raiz);
+        v[int(C::cEstadoDns)] = QFile::encodeName(raiz.ruta("/run/named/named.pid"));
+        raiz.escribir("/etc/xinetd.d/telnet", "service telnet\n{\n}\n");
+        ajustes.asignar(v);
+        Monitor m(raiz.sistema(), ajustes);
+        QList<QPair<Servicio, Estado>> vistos;
+        connect(&m, &Monitor::cambio, [&](Servicio s, Estado e) { vistos.append({s, e}); });
+        const auto ultimo = [&](Servicio s) { return m.estado(s).value_or(Estado::Pendiente); };
+
+        raiz.escribir(Squid, "1\n");
+        QTRY_COMPARE(ultimo(Servicio::Squid), Estado::On);
+        QFile::remove(raiz.ruta(Squid));
+        QTRY_COMPARE(ultimo(Servicio::Squid), Estado::Off);
+        raiz.escribir("/run/named/named.pid", "1\n"); // /run and /run/named are new
+        QTRY_COMPARE(ultimo(Servicio::Dns), Estado::On);
+
+        QFile telnet(raiz.ruta("/etc/xinetd.d/telnet"));
+        QVERIFY(telnet.open(QIODevice::Append));
+        telnet.write("\tdisable = yes\n");
+        telnet.close();
+        QTRY_COMPARE(ultimo(Servicio::Telnet), Estado::Off);
+        QVERIFY(Sistema::reemplazarArchivo(telnet.fileName(), "{\n\tdisable = no\n}\n"));
+        QTRY_COMPARE(ultimo(Servicio::Telnet), Estado::On);
+        QFile::remove(telnet.fileName());
+        QTRY_COMPARE(ultimo(Servicio::Telnet), Estado::Error);
+
+        vistos.clear();
+        for (int i = 0; i < 100; ++i) {
+            raiz.escribir(Squid, "1\n");
+            QFile::remove(raiz.ruta(Squid));
+        }
+        raiz.escribir(Squid, "1\n");
+        QTRY_COMPARE(ultimo(Servicio::Squid), Estado::On);
+        QVERIFY2(vistos.size() <= 2, qPrintable(QString::number(vistos.size())));
+
+        v[int(C::cEstadoSquid)] = QFile::encodeName(raiz.ruta("/otra/squid.pid"));
+        ajustes.asignar(v);
+        raiz.escribir("/otra/squid.pid", "1\n");
+        QFile::remove(raiz.ruta(Squid));
+        m.sondear(Servicio::Squid);
+        QCOMPARE(ultimo(Servicio::Squid), Estado::On);
+        QFile::remove(raiz.ruta("/otra/squid.pid"));
+        QTRY_COMPARE(ultimo(Servicio::Squid), Estado::Off);
+    }
+
+    // hosts.allow changed by another program: told; a save then needs the
+    // administrator's word; a save of our own is no change.
+    void hostsAllow()
+    {
+        Raiz raiz;
+        raiz.escribir("/etc/hosts.allow", "ALL: 127.0.0.1\n");
+        Accesos::HostsAllow h(raiz.sistema());
+        QSignalSpy cambio(&h, &Accesos::HostsAllow::cambio);
+        QCOMPARE(h.leer()->texto, "ALL: 127.0.0.1");
+        using G = Accesos::HostsAllow::Guardado;
+        QCOMPARE(h.guardar("ALL: 10.0.0.1", Texto::Codificacion::Utf8, false), G::Hecho);
+        QCOMPARE(raiz.leer("/etc/hosts.allow"), "ALL: 10.0.0.1\n\n");
+        QVERIFY(Sistema::reemplazarArchivo(raiz.ruta("/etc/hosts.allow"), "ALL: .ejemplo.org\n"));
+        QTRY_VERIFY(!cambio.isEmpty());
+        QCOMPARE(h.guardar("ALL: 10.0.0.2", Texto::Codificacion::Utf8, false), G::CambioEnDisco);
+        QCOMPARE(raiz.leer("/etc/hosts.allow"), "ALL: .ejemplo.org\n");
+        QCOMPARE(h.guardar("ALL: 10.0.0.2", Texto::Codificacion::Utf8, true), G::Hecho);
+        QVERIFY(!h.cambioEnDisco());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstNucleo)
+#include "tst_nucleo.moc"
