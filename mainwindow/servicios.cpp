@@ -75,7 +75,6 @@ DatosServicio describir(Servicio servicio)
         d.reiniciar = {C::cReiniciarXinetd, {}};
         d.editar = C::cEditarXinetd;
         d.log = C::cLogXinetd;
-        d.pendiente = true;
         break;
     case Servicio::Telnet:
         d.id = d.nombre = d.menu = "Telnet";

@@ -30,7 +30,6 @@ struct DatosServicio {
     std::array<Clave, 2> reiniciar; // run in turn
     Clave editar, log;
     int sondaTardia = 0;         // ms after a start or restart, besides the usual probe
-    bool pendiente = false;      // its row shows "---" while it restarts
     bool editarPideSwat = false; // its edit command may open SWAT, which needs xinetd
 };
 
