@@ -472,7 +472,10 @@ void VigiaSystemd::propiedadesCambiadas(const QString &interfaz, const QVariantM
         return;
     const QString ruta = mensaje.path();
     auto p = d->propiedades.find(ruta);
-    if (p == d->propiedades.end() || invalidadas.contains(QLatin1String("ActiveState"))
+    // A unit that was missing may have been loaded in place, and its load
+    // state is not sent: changing, it stays loaded while it is read.
+    if (p == d->propiedades.end() || (p->carga != "loaded" && p->carga != "masked")
+        || invalidadas.contains(QLatin1String("ActiveState"))
         || invalidadas.contains(QLatin1String("SubState"))) {
         d->leer(ruta);
         if (d->perdida)

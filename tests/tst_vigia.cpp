@@ -108,12 +108,13 @@ private slots:
         }
     }
 
-    // A systemd that accepts the connection and never answers must not hold
-    // the window that drops the watcher.
-    void systemdColgado()
+    // A bus that accepts the connection and never answers must not hold the
+    // window that drops the watcher.
+    void busColgado()
     {
         Raiz raiz;
-        const QByteArray ruta = QFile::encodeName(raiz.dir.path() + Rutas::SystemdPrivado);
+        QVERIFY(QDir().mkpath(raiz.dir.path() + "/run/dbus"));
+        const QByteArray ruta = QFile::encodeName(raiz.dir.path() + Rutas::BusSistema);
         const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_un dir{};
         dir.sun_family = AF_UNIX;
@@ -215,6 +216,9 @@ private slots:
         systemctl({"start", "smbd.service"});
         for (const auto &o : oyentes)
             QTRY_COMPARE_WITH_TIMEOUT(o->de("smbd.service"), Estado::On, 1000);
+        // The bus restarted: its clients are dropped.
+        if (raices.size() > 1)
+            systemctl({"restart", "dbus.service"});
         systemctl({"stop", "smbd.service"});
         for (const auto &o : oyentes)
             QTRY_COMPARE_WITH_TIMEOUT(o->de("smbd.service"), Estado::Off, 1000);
