@@ -16,6 +16,10 @@
 #include <QThread>
 #include <QTimer>
 #include <optional>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +35,7 @@ constexpr int EsperaLlamada = 10000;
 // After the socket reappears, it may take a moment to accept.
 constexpr int Reintentos = 3;
 constexpr int PausaReintento = 200;
+constexpr int EsperaSaludo = 2000;
 const char *const SlotPropiedades
     = SLOT(propiedadesCambiadas(QString, QVariantMap, QStringList, QDBusMessage));
 
@@ -76,6 +81,33 @@ QString conTipo(const QByteArray &unidad)
             return QString::fromLatin1(unidad);
     }
     return QString::fromLatin1(unidad + ".service");
+}
+
+// Whether a bus answers the start of a handshake in a bounded time. Qt's
+// own connection waits for it without end, holding this thread and every
+// D-Bus connection of the process: a bus that accepts and then hangs must
+// not leave the rows without a state.
+bool busResponde(const QString &ruta)
+{
+    const QByteArray bytes = QFile::encodeName(ruta);
+    sockaddr_un direccion{};
+    direccion.sun_family = AF_UNIX;
+    if (size_t(bytes.size()) >= sizeof direccion.sun_path)
+        return false;
+    memcpy(direccion.sun_path, bytes.constData(), bytes.size());
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const QByteArray saludo
+        = QByteArray(1, '\0') + "AUTH EXTERNAL " + QByteArray::number(geteuid()).toHex() + "\r\n";
+    char respuesta[64];
+    pollfd espera{fd, POLLIN, 0};
+    const bool bien = ::connect(fd, reinterpret_cast<sockaddr *>(&direccion), sizeof direccion) == 0
+                      && send(fd, saludo.constData(), saludo.size(), MSG_NOSIGNAL) == saludo.size()
+                      && poll(&espera, 1, EsperaSaludo) == 1
+                      && recv(fd, respuesta, sizeof respuesta, MSG_DONTWAIT) > 0;
+    close(fd);
+    return bien;
 }
 
 } // namespace
@@ -146,8 +178,11 @@ struct VigiaSystemd::Datos {
         soltar();
         if (!Sistema::existe(sistema.rutaBytes(Rutas::SystemdEnMarcha)))
             return false;
-        conexion
-            = QDBusConnection::connectToBus(direccion(sistema.ruta(Rutas::BusSistema)), nombreBus);
+        const QString bus = sistema.ruta(Rutas::BusSistema);
+        if (busResponde(bus))
+            conexion = QDBusConnection::connectToBus(direccion(bus), nombreBus);
+        else
+            conexion = QDBusConnection(nombreBus); // none by that name: not connected
         servicio = Servicio;
         if (conexion->isConnected() && suscribir()) {
             vuelta = new QDBusServiceWatcher(Servicio, *conexion,

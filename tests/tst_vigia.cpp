@@ -108,8 +108,8 @@ private slots:
         }
     }
 
-    // A bus that accepts the connection and never answers must not hold the
-    // window that drops the watcher.
+    // A bus that accepts the connection and never answers must neither hold
+    // the window that drops the watcher nor leave the rows without a state.
     void busColgado()
     {
         Raiz raiz;
@@ -122,17 +122,25 @@ private slots:
         memcpy(dir.sun_path, ruta.constData(), ruta.size());
         QVERIFY(bind(fd, reinterpret_cast<sockaddr *>(&dir), sizeof dir) == 0);
         QVERIFY(listen(fd, 4) == 0);
+        HiloSystemd queda(raiz.sistema());
+        Oyente o(queda);
+        queda.vigilar({"squid.service"});
         auto *hilo = new HiloSystemd(raiz.sistema());
         hilo->vigilar({"squid.service"});
-        // Connected, and waiting for an answer.
-        pollfd espera{fd, POLLIN, 0};
-        QTRY_VERIFY(poll(&espera, 1, 0) == 1);
+        // Both connected, and waiting for an answer that never comes.
+        int aceptadas[2];
+        for (int &a : aceptadas) {
+            pollfd espera{fd, POLLIN, 0};
+            QTRY_VERIFY(poll(&espera, 1, 0) == 1);
+            a = accept(fd, nullptr, nullptr);
+        }
         QElapsedTimer reloj;
         reloj.start();
         delete hilo;
         QVERIFY2(reloj.elapsed() < 1000, qPrintable(QString::number(reloj.elapsed())));
-        // The connection drops, the call fails, the thread ends.
-        close(accept(fd, nullptr, nullptr));
+        QTRY_COMPARE(o.de("squid.service"), Estado::Error);
+        for (const int a : aceptadas)
+            close(a);
         close(fd);
     }
 
