@@ -12,6 +12,10 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QObject>
+#include <QVariantMap>
+
+class QDBusMessage;
+class QDBusObjectPath;
 
 class VigiaSystemd : public QObject
 {
@@ -37,6 +41,16 @@ signals:
     // Error for a unit that does not exist, a name systemd refuses, or no
     // systemd to ask; otherwise as Sondas::deSystemd reads its properties.
     void estado(const QByteArray &unidad, Estado estado);
+
+private slots:
+    // What systemd tells.
+    void unidadNueva(const QString &id, const QDBusObjectPath &ruta);
+    void recargando(bool empieza);
+    void propiedadesCambiadas(const QString &interfaz, const QVariantMap &cambios,
+                              const QStringList &invalidadas, const QDBusMessage &mensaje);
+    void systemdVuelve();
+    void desconectado();
+    void reintentar();
 
 private:
     struct Datos;
