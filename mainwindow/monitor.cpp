@@ -74,9 +74,9 @@ void Monitor::seguirAjustes()
 {
     QByteArrayList unidades;
     for (const Servicio s : Servicios) {
-        const QByteArray u = fuente(s).unidad;
-        if (!u.isEmpty() && !unidades.contains(u))
-            unidades.append(u);
+        const std::optional<QByteArray> u = fuente(s).unidad;
+        if (u && !unidades.contains(*u))
+            unidades.append(*u);
     }
     if (unidades != unidades_) {
         unidades_ = unidades;
@@ -95,7 +95,7 @@ void Monitor::vigilarArchivos()
     QHash<QString, QSet<Servicio>> porRuta;
     for (const Servicio s : Servicios) {
         const Fuente f = fuente(s);
-        if (f.archivo.isEmpty())
+        if (f.unidad || f.archivo.isEmpty())
             continue;
         const QString archivo = QFile::decodeName(f.archivo);
         const QString dir = dondeVigilar(archivo);
@@ -139,7 +139,7 @@ void Monitor::revisarPendientes()
         if (!pendientes.contains(s))
             continue;
         const Fuente f = fuente(s);
-        if (f.archivo.isEmpty())
+        if (f.unidad)
             continue;
         anotar(s, f.xinetd ? Sondas::porXinetd(f.archivo) : Sondas::porArchivo(f.archivo), false);
     }
@@ -148,9 +148,9 @@ void Monitor::revisarPendientes()
 void Monitor::sondear(Servicio servicio)
 {
     const Fuente f = fuente(servicio);
-    if (!f.unidad.isEmpty()) {
+    if (f.unidad) {
         if (systemd_)
-            systemd_->consultar(f.unidad);
+            systemd_->consultar(*f.unidad);
         return;
     }
     anotar(servicio, f.xinetd ? Sondas::porXinetd(f.archivo) : Sondas::porArchivo(f.archivo),
@@ -160,7 +160,7 @@ void Monitor::sondear(Servicio servicio)
 void Monitor::desdeSystemd(const QByteArray &unidad, Estado estado)
 {
     for (const Servicio s : Servicios) {
-        if (fuente(s).unidad == unidad)
+        if (fuente(s).unidad == std::optional<QByteArray>(unidad))
             anotar(s, estado, true);
     }
 }

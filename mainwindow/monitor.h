@@ -40,8 +40,8 @@ public:
 
     // The path or unit a row's state comes from, as the settings say now.
     struct Fuente {
-        QByteArray unidad;  // a systemd unit, or
-        QByteArray archivo; // a status or xinetd service file
+        std::optional<QByteArray> unidad; // a systemd unit (perhaps a name it refuses), or
+        QByteArray archivo;               // a status or xinetd service file
         bool xinetd = false;
     };
     Fuente fuente(Servicio servicio) const;

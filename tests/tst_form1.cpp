@@ -157,7 +157,7 @@ private slots:
         // The rows follow seven units; no systemd answers in this root.
         int unidades = 0;
         for (const Servicio s : Servicios)
-            unidades += !w->tablero().monitor().fuente(s).unidad.isEmpty();
+            unidades += w->tablero().monitor().fuente(s).unidad.has_value();
         const bool clasico = perfil == Ajustes::Perfil::Clasico;
         QCOMPARE(unidades, clasico ? 0 : 7);
         QTRY_COMPARE(palabra(w->tSquid), clasico ? "OFF" : "Error");
