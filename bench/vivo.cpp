@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -78,23 +79,31 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int quieta = argc > 1 ? std::atoi(argv[1]) : 30;
     QTemporaryDir raiz;
+    // Beside a private systemd (tests/systemd/arrancar) the window works on
+    // "/", whose data directory is the harness's own; elsewhere on a root of
+    // its own. Its status files lie in the temporary directory either way.
+    QFile entorno("/proc/1/environ"); // the harness's PID 1 says what it is
+    const bool systemd = entorno.open(QIODevice::ReadOnly)
+                         && entorno.readAll().split('\0').contains("container=talvora-pruebas")
+                         && systemctl({"is-system-running"}) == "running";
     // Every command passes here: an idle window must start none.
     std::atomic<int> ordenes{0};
     const Sistema real;
-    const Sistema sistema(raiz.path(), [&](Sistema::Forma forma, const QByteArrayList &orden) {
-        ++ordenes;
-        return forma == Sistema::Forma::Programa ? real.ejecutarPrograma(orden)
-                                                 : real.ejecutar(orden.first());
-    });
+    const Sistema sistema(systemd ? QString() : raiz.path(),
+                          [&](Sistema::Forma forma, const QByteArrayList &orden) {
+                              ++ordenes;
+                              return forma == Sistema::Forma::Programa
+                                         ? real.ejecutarPrograma(orden)
+                                         : real.ejecutar(orden.first());
+                          });
     QByteArrayList valores = Ajustes::valoresPorDefecto();
     for (QByteArray &v : valores) {
         if (v.startsWith("/var/") || v == "/etc/xinetd.d")
             v = QFile::encodeName(raiz.path()) + v;
     }
-    const bool systemd = systemctl({"is-system-running"}) == "running";
     if (systemd) // the stand-in unit of tests/systemd, beside the file rows
         valores[int(C::cEstadoHttpd)] = "systemd:apache2.service";
-    QDir().mkpath(raiz.path() + "/usr/local/share/talvora");
+    QDir().mkpath(QFileInfo(Ajustes::rutaArchivo(sistema)).path());
     QDir().mkpath(raiz.path() + "/var/run");
     QFile conf(Ajustes::rutaArchivo(sistema));
     if (!conf.open(QIODevice::WriteOnly) || conf.write(valores.join('\n') + '\n') <= 0)
