@@ -167,15 +167,23 @@ private slots:
         v.cambiarAjuste(C::cIniciarSquid, "/no/existe start");
         v.cambiarAjuste(C::cDetenerSquid, "echo uno >&2; echo dos >&2; exit 1");
         v.cambiarAjuste(C::cEditarSquid, "false");
+        // A shell's own status above 128 is not a signal; a shell killed is.
+        v.cambiarAjuste(C::cReiniciarSquid, "exit 130");
+        v.cambiarAjuste(C::cIniciarHttpd, "kill -INT $$");
         v.w->tSquid->clear();
         const QStringList cajas = contestar({}, [&] {
-            for (QPushButton *b : {v.w->bIniciarSquid, v.w->bDetenerSquid, v.w->bEditarSquid})
+            for (QPushButton *b : {v.w->bIniciarSquid, v.w->bDetenerSquid, v.w->bEditarSquid,
+                                   v.w->bReiniciarSquid, v.w->bIniciarHttpd})
                 b->click();
         });
         QCOMPARE(cajas, QStringList({"Error|No se encontro el comando:\n\n/no/existe start\n\n"
                                      "sh: 1: /no/existe: not found|OK",
                                      "Error|El comando termino con error (codigo 1):\n\n"
-                                     "echo uno >&2; echo dos >&2; exit 1\n\nuno\ndos|OK"}));
+                                     "echo uno >&2; echo dos >&2; exit 1\n\nuno\ndos|OK",
+                                     "Error|El comando termino con error (codigo 130):\n\n"
+                                     "exit 130|OK",
+                                     "Error|El comando fue interrumpido (senal 2):\n\n"
+                                     "kill -INT $$|OK"}));
         QTRY_COMPARE(palabra(v.w->tSquid), "OFF");
     }
 
