@@ -7,6 +7,7 @@
 #include "mainwindow/marcas.h"
 #include "mainwindow/xinetd.h"
 #include "platform/avisos.h"
+#include "platform/confianza.h"
 #include "talvora_version.h"
 
 #include <algorithm>
@@ -101,6 +102,7 @@ form1::form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const ch
         break;
     }
     }
+    confiable(); // told now; the rows are still probed
 
     // One question to systemd for every row whose status is a unit.
     QByteArrayList unidades;
@@ -318,6 +320,8 @@ void form1::sondearDespues(Servicio servicio, int ms)
 
 void form1::actuar(Servicio servicio, Accion accion)
 {
+    if (!confiable())
+        return;
     const DatosServicio &d = datos(servicio);
     if (d.archivoXinetd && (accion == Accion::Iniciar || accion == Accion::Detener)) {
         CambiarArchivoXinetd(archivoXinetd(servicio), servicio, accion == Accion::Iniciar);
@@ -477,6 +481,8 @@ void form1::bAplicarHostsAllow_Click()
 
 void form1::bLogHostsAllow_Click()
 {
+    if (!confiable())
+        return;
     sistema_.lanzar(Accesos::comandoLogHostsDeny(sistema_, ajustes_->valor(C::cEditor)));
 }
 
@@ -504,9 +510,16 @@ void form1::EscribirHostsAllow()
                              QStringLiteral("Se modifico /etc/hosts.allow"));
 }
 
-void form1::EscribirFtp() { Accesos::instalarFtp(sistema_); }
+void form1::EscribirFtp()
+{
+    if (confiable())
+        Accesos::instalarFtp(sistema_);
+}
+
 void form1::EscribirKorvgate()
 {
+    if (!confiable())
+        return;
     if (const std::optional<Accesos::Fallo> fallo = Accesos::instalarKorvgate(sistema_)) {
         if (fallo->comando.isEmpty())
             Avisos::noSePudoEscribir(this);
@@ -515,9 +528,23 @@ void form1::EscribirKorvgate()
     }
 }
 
+// Nothing from the settings or the default files runs or is copied while
+// someone but root could have changed them; each refusal says so again.
+bool form1::confiable()
+{
+    const std::optional<Confianza::Fallo> fallo = Confianza::comprobar(sistema_);
+    if (fallo)
+        QMessageBox::warning(this, QStringLiteral("Error"), fallo->mensaje);
+    return !fallo;
+}
+
 // Manual, about box and dialogs ---------------------------------------------
 
-void form1::VerManual() { sistema_.lanzar(ajustes_->valor(C::cAbrirManual) + " &"); }
+void form1::VerManual()
+{
+    if (confiable())
+        sistema_.lanzar(ajustes_->valor(C::cAbrirManual) + " &");
+}
 
 void form1::VerAcercade()
 {

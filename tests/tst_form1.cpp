@@ -7,6 +7,11 @@
 #include "support.h"
 #include "talvora_version.h"
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using C = Ajustes::Clave;
 
 namespace {
@@ -185,6 +190,115 @@ private slots:
                                      "Error|El comando fue interrumpido (senal 2):\n\n"
                                      "kill -INT $$|OK"}));
         QTRY_COMPARE(palabra(v.w->tSquid), "OFF");
+    }
+
+    // As root, nothing from the settings or the default files runs or is
+    // copied while someone but root could change one of them or a directory
+    // above: an "Error" naming the path at start-up and at each refused
+    // action, the rows probed all the same; once fixed, the next click runs.
+    void confianza_data()
+    {
+        QTest::addColumn<QString>("ruta");
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<int>("dueno");
+        QTest::addColumn<int>("grupo");
+        QTest::addColumn<QString>("aviso"); // from the path on; empty when trusted
+        const QString korv = TALVORA_DATADIR "/pordefecto/korv-gate";
+        const QString nadie = getpwuid(65534)->pw_name, ninguno = getgrgid(65534)->gr_name;
+        const QString comoRoot = "\n\nPara corregirlo, como root:\n";
+        QTest::newRow("0666") << Conf << 0666 << 0 << 0
+                              << "el archivo " + Conf
+                                     + "\nmodo 0666, propietario root, grupo root\n\nCualquier "
+                                       "usuario puede escribir en el."
+                                     + comoRoot + "chmod go-w " + Conf;
+        QTest::newRow("0664 grupo ajeno")
+            << Conf << 0664 << 0 << 65534
+            << "el archivo " + Conf + "\nmodo 0664, propietario root, grupo " + ninguno
+                   + "\n\nLos miembros del grupo " + ninguno + " pueden escribir en el." + comoRoot
+                   + "chmod go-w " + Conf;
+        QTest::newRow("0644 de otro")
+            << Conf << 0644 << 65534 << 0
+            << "el archivo " + Conf + "\nmodo 0644, propietario " + nadie
+                   + ", grupo root\n\nPertenece al usuario " + nadie + ", que puede cambiarlo."
+                   + comoRoot + "chown root: " + Conf;
+        QTest::newRow("directorio 0777 arriba")
+            << "/usr/local" << 0777 << 0 << 0
+            << "el directorio /usr/local\nmodo 0777, propietario root, grupo root\n\nCualquier "
+               "usuario puede escribir en el."
+                   + comoRoot + "chmod go-w /usr/local";
+        QTest::newRow("guion por defecto")
+            << korv << 0775 << 0 << 65534
+            << "el archivo " + korv + "\nmodo 0775, propietario root, grupo " + ninguno
+                   + "\n\nLos miembros del grupo " + ninguno + " pueden escribir en el." + comoRoot
+                   + "chmod go-w " + korv;
+        QTest::newRow("staff")
+            << "/usr/local" << 02775 << 0 << 50
+            << "el directorio /usr/local\nmodo 2775, propietario root, grupo "
+                   + QString(getgrgid(50) ? getgrgid(50)->gr_name : "50")
+                   + "\n\nLos miembros del grupo staff pueden escribir en el. "
+                     "Este sistema deja /usr/local en manos del grupo staff "
+                     "porque existe /etc/staff-group-for-usr-local: sus miembros "
+                     "podrian hacer que Talvora ejecute lo que quieran como root."
+                   + comoRoot
+                   + "rm /etc/staff-group-for-usr-local\nchmod go-w /usr/local\n"
+                     "(y lo mismo en cada directorio de /usr/local que lo "
+                     "necesite)";
+        QTest::newRow("0664 grupo root") << Conf << 0664 << 0 << 0 << "";
+        QTest::newRow("pegajoso de root") << "/usr/local" << 01777 << 0 << 0 << "";
+    }
+    void confianza()
+    {
+        QFETCH(QString, ruta);
+        QFETCH(int, modo);
+        QFETCH(int, dueno);
+        QFETCH(int, grupo);
+        QFETCH(QString, aviso);
+        if (geteuid() != 0)
+            QSKIP("the check runs only as root");
+        if (QTest::currentDataTag() == QByteArray("staff") && !getgrgid(50))
+            QSKIP("no group 50 (staff) here");
+        const QString caja
+            = aviso.isEmpty() ? ""
+                              : "Error|Talvora no ejecuta ni copia nada de su configuracion ni de "
+                                "sus archivos por defecto mientras otro usuario que no sea root "
+                                "pueda cambiarlos:\n\n"
+                                    + aviso + "|OK";
+        const QStringList cajas = aviso.isEmpty() ? QStringList() : QStringList{caja};
+        std::unique_ptr<Ventana> v;
+        QStringList vistas = contestar({}, [&] {
+            v = std::make_unique<Ventana>([&](Ventana &x) {
+                x.raiz.escribir(TALVORA_DATADIR "/pordefecto/korv-gate", "#!/bin/sh\n");
+                x.raiz.escribir(TALVORA_DATADIR "/pordefecto/ftpaccess", "class all real *\n");
+                if (QTest::currentDataTag() == QByteArray("staff"))
+                    x.raiz.escribir("/etc/staff-group-for-usr-local", "");
+                const QByteArray r = QFile::encodeName(x.raiz.ruta(ruta));
+                QVERIFY(chown(r, dueno, grupo) == 0 && chmod(r, mode_t(modo)) == 0);
+            });
+        });
+        QCOMPARE(vistas, cajas);
+        QVERIFY(!etiquetas(v->w.get()).contains(""));
+        const auto acciones = [&] {
+            for (QPushButton *b : {v->w->bIniciarSquid, v->w->bDetenerTelnet, v->w->bEditarGate,
+                                   v->w->bLogHostsDeny})
+                b->click();
+            for (const char *ranura : {"EscribirKorvgate", "EscribirFtp", "VerManual"})
+                QVERIFY(v->llamar(ranura));
+        };
+        vistas = contestar({}, acciones);
+        if (aviso.isEmpty()) {
+            QCOMPARE(vistas, QStringList());
+            QCOMPARE(v->grabador.comandos.size(), 8); // the router script: a backup and a copy
+            return;
+        }
+        QCOMPARE(vistas, QStringList(7, caja));
+        QCOMPARE(v->grabador.comandos, QStringList());
+        QCOMPARE(v->raiz.leer("/etc/xinetd.d/telnet"), "");
+
+        QFile::remove(v->raiz.ruta("/etc/staff-group-for-usr-local"));
+        const QByteArray r = QFile::encodeName(v->raiz.ruta(ruta));
+        QVERIFY(chown(r, 0, 0) == 0 && chmod(r, 0755) == 0);
+        QCOMPARE(contestar({}, [&] { v->w->bIniciarSquid->click(); }), QStringList());
+        QCOMPARE(v->grabador.comandos, QStringList{"/etc/rc.d/init.d/squid start"});
     }
 
     // Each probe looks at its own service's file only: a status file by its
