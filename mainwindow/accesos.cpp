@@ -5,7 +5,9 @@
 #include "platform/texto.h"
 #include "rutas.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace Accesos {
 
@@ -123,12 +125,18 @@ QByteArray unidadKorvgate(const QByteArray &script)
 
 std::optional<Fallo> instalarKorvgate(const Sistema &sistema)
 {
+    const bool systemd = Sistema::existe(sistema.rutaBytes(Rutas::SystemdEnMarcha));
     const char *directorio = Sistema::existe(sistema.rutaBytes(Rutas::ScriptsRedHat))
                                  ? Rutas::ScriptsRedHat
                                  : Rutas::ScriptsDebian;
-    const QByteArray script = QByteArray(directorio) + "/korv-gate";
+    // Under systemd the unit runs it, and no init-script directory need
+    // exist (creating /etc/init.d would break a later chkconfig install).
+    const QByteArray script
+        = systemd ? QByteArray(Rutas::ScriptGate) : QByteArray(directorio) + "/korv-gate";
+    if (systemd)
+        QDir().mkpath(QFileInfo(ruta(sistema, script.constData())).path());
     instalar(sistema, ruta(sistema, script.constData()), "korv-gate");
-    if (!Sistema::existe(sistema.rutaBytes(Rutas::SystemdEnMarcha)))
+    if (!systemd)
         return std::nullopt;
     // The script's own path goes in the unit: systemd runs it as it is.
     const QString unidad = ruta(sistema, Rutas::Unidades) + QStringLiteral("/korv-gate.service");

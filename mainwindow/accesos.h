@@ -45,11 +45,12 @@ bool escribirHostsAllow(const Sistema &sistema);
 // background.
 void instalarFtp(const Sistema &sistema);
 
-// The router script goes where this system keeps init scripts
-// (/etc/rc.d/init.d, else /etc/init.d), as instalarFtp does. Under systemd
-// a oneshot unit korv-gate.service that runs it is written beside the
+// The router script is installed as instalarFtp does. Under systemd it goes
+// to /usr/local/sbin, which every family has and no package owns, and a
+// oneshot unit korv-gate.service that runs it is written beside the
 // administrator's units and systemd reloads them, so that the unit's state
-// is the router's. Tells what failed: nothing, the unit file that could not
+// is the router's. Without systemd it goes where init scripts live
+// (/etc/rc.d/init.d, else /etc/init.d). Tells what failed: nothing, the unit file that could not
 // be written (an empty command), or the reload.
 struct Fallo {
     QByteArray comando; // empty: the unit file could not be written

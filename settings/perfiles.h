@@ -32,9 +32,10 @@
       "systemctl restart korv-gate.service", "systemctl restart korv-gate.service")                \
     X(cEstadoGate, "/var/run/korv-gate.pid",                                                       \
       "systemd:korv-gate.service", "systemd:korv-gate.service")                                    \
-    /* D: init scripts in etc/init.d (no etc/rc.d); RH: etc/rc.d/init.d */                        \
+    /* ours: under systemd the script goes to usr/local/sbin on every family (RH 9 minimal has    \
+       neither etc/rc.d/init.d nor etc/init.d: they come with chkconfig) */                       \
     X(cEditarGate, "%editor /etc/rc.d/init.d/korv-gate",                                           \
-      "%editor /etc/init.d/korv-gate", "%editor /etc/rc.d/init.d/korv-gate")                       \
+      "%editor /usr/local/sbin/korv-gate", "%editor /usr/local/sbin/korv-gate")                    \
     /* D: squid, squid.service; RH: squid, squid.service */                                        \
     X(cIniciarSquid, "/etc/rc.d/init.d/squid start",                                               \
       "systemctl start squid.service", "systemctl start squid.service")                            \

@@ -534,16 +534,18 @@ private slots:
     }
 
     // Each install copy runs in the background after its backup returned.
-    // Each install copy runs in the background after its backup returned.
-    // The router script goes where init scripts live; under systemd a unit
-    // that runs it is written and systemd reloads.
+    // Without systemd the router script goes where init scripts live; under
+    // systemd, with neither init directory (Red Hat 9 minimal), to
+    // /usr/local/sbin, none created, and a unit that runs it is written and
+    // systemd reloads.
     void copias()
     {
-        for (const QString dir : {"/etc/rc.d/init.d", "/etc/init.d"}) {
-            const QString gate = dir + "/korv-gate", nuevos = Rutas::PorDefecto;
-            const bool systemd = dir == "/etc/init.d";
+        for (const QString gate : {"/etc/rc.d/init.d/korv-gate", "/usr/local/sbin/korv-gate"}) {
+            const QString nuevos = Rutas::PorDefecto;
+            const bool systemd = gate.startsWith("/usr");
             Ventana v([&](Ventana &x) {
-                x.raiz.escribir(gate, "vieja\n");
+                if (!systemd)
+                    x.raiz.escribir(gate, "vieja\n");
                 x.raiz.escribir(nuevos + "korv-gate", "nueva\n");
                 for (const char *d : {"/run/systemd/system", "/etc/systemd/system"})
                     QVERIFY(!systemd || QDir().mkpath(x.raiz.ruta(d)));
@@ -554,10 +556,11 @@ private slots:
             QCOMPARE(v.grabador.comandos.mid(0, 2),
                      QStringList({cp + gate + " " + v.raiz.ruta(gate) + ".viejo",
                                   cp + nuevos + "korv-gate " + v.raiz.ruta(gate) + " &"}));
-            QCOMPARE(v.raiz.leer(gate + ".viejo"), "vieja\n");
+            QCOMPARE(v.raiz.leer(gate + ".viejo"), systemd ? "" : "vieja\n");
             QTRY_COMPARE(v.raiz.leer(gate), "nueva\n");
             const QByteArray unidad = v.raiz.leer("/etc/systemd/system/korv-gate.service");
-            QCOMPARE(unidad.contains("ExecStart=/etc/init.d/korv-gate start\n"), systemd);
+            QCOMPARE(unidad.contains("ExecStart=" + gate.toUtf8() + " start\n"), systemd);
+            QCOMPARE(v.raiz.existe("/etc/init.d") || v.raiz.existe("/etc/rc.d/init.d"), !systemd);
             const QByteArrayList recarga{"systemctl", "daemon-reload"};
             QCOMPARE(v.grabador.vectores, QList<QByteArrayList>(systemd ? 1 : 0, recarga));
         }
