@@ -73,6 +73,25 @@ ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido)
     return ArchivoHostsAllow{Texto::decodificar(lineas, codificacion), codificacion};
 }
 
+bool hayTcpWrappers(const Sistema &sistema)
+{
+    for (const char *tcpd : Rutas::Tcpd) {
+        if (Sistema::existe(sistema.rutaBytes(tcpd)))
+            return true;
+    }
+    for (const char *dir : Rutas::Bibliotecas) {
+        const QDir bibliotecas(ruta(sistema, dir));
+        QStringList donde{bibliotecas.path()};
+        for (const QString &sub : bibliotecas.entryList({QStringLiteral("*-linux*")}, QDir::Dirs))
+            donde << bibliotecas.filePath(sub);
+        for (const QString &d : donde) {
+            if (QFileInfo::exists(d + QLatin1Char('/') + QLatin1String(Rutas::Libwrap)))
+                return true;
+        }
+    }
+    return false;
+}
+
 QString textoHostsAllow(const QString &editor)
 {
     QString texto = editor + QLatin1Char('\n');

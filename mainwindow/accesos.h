@@ -26,6 +26,10 @@ struct ArchivoHostsAllow {
 std::optional<ArchivoHostsAllow> leerHostsAllow(const Sistema &sistema);
 ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido); // the same, without I/O
 
+// Whether anything on this host can read /etc/hosts.allow: TCP wrappers,
+// gone from the Red Hat family since 8, are installed.
+bool hayTcpWrappers(const Sistema &sistema);
+
 // The editor's text as it is saved: one "\n" more, and another if the text
 // does not then end in an empty line.
 QString textoHostsAllow(const QString &editor);

@@ -133,6 +133,7 @@ form1::form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const ch
     LeerEstadoSamba();
     LeerEstadoDns();
     deSystemd_.clear();
+    avisarSinTcpWrappers();
 
     construirMenus();
 }
@@ -456,6 +457,21 @@ void form1::LeerEstadoHostsAllow()
     mlHostsAllow->setPlainText(archivo ? archivo->texto : Marcas::clasica(Estado::Error));
     codificacionHostsAllow = archivo ? archivo->codificacion : Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
+}
+
+// An administrator must not believe that a rule here protects anything.
+void form1::avisarSinTcpWrappers()
+{
+    if (Accesos::hayTcpWrappers(sistema_))
+        return;
+    const QString nota = QStringLiteral("Nada en este sistema lee /etc/hosts.allow: no hay TCP "
+                                        "wrappers (libwrap ni tcpd), asi que sus reglas no "
+                                        "protegen ningun servicio.");
+    TextLabel2_2_2_3->setText(
+        QStringLiteral("<b>Hosts Allow:</b> <font color=\"#c00000\">sin efecto</font>"));
+    TextLabel2_2_2_3->setToolTip(nota);
+    mlHostsAllow->setToolTip(nota);
+    mlHostsAllow->setAccessibleDescription(nota);
 }
 
 // toPlainText() turns no-break spaces into blanks, which would rewrite every

@@ -105,6 +105,7 @@ private slots:
 private:
     QLabel *etiqueta(Servicio servicio) const;
     bool confiable();
+    void avisarSinTcpWrappers();
     void LeerEstadoArchivo(const QByteArray &ruta, Servicio servicio);
     void LeerArchivoXinetd(const QByteArray &ruta, Servicio servicio);
     void CambiarArchivoXinetd(const QByteArray &ruta, Servicio servicio, bool encender);

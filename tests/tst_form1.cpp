@@ -301,6 +301,35 @@ private slots:
         QCOMPARE(v->grabador.comandos, QStringList{"/etc/rc.d/init.d/squid start"});
     }
 
+    // Beside the hosts.allow editor, a word when nothing on the host reads
+    // the file: no libwrap in a library directory or a multiarch one under
+    // it, and no tcpd.
+    void tcpWrappers_data()
+    {
+        QTest::addColumn<QString>("lector");
+        QTest::addColumn<bool>("nota");
+        QTest::newRow("nada") << "" << true;
+        QTest::newRow("fuera de las bibliotecas") << "/usr/share/libwrap.so.0" << true;
+        QTest::newRow("lib64") << "/lib64/libwrap.so.0" << false;
+        QTest::newRow("multiarch") << "/usr/lib/x86_64-linux-gnu/libwrap.so.0" << false;
+        QTest::newRow("tcpd") << "/usr/sbin/tcpd" << false;
+    }
+    void tcpWrappers()
+    {
+        QFETCH(QString, lector);
+        QFETCH(bool, nota);
+        Ventana v([&](Ventana &x) {
+            if (!lector.isEmpty())
+                x.raiz.escribir(lector, "");
+        });
+        const auto *etiqueta = v.w->findChild<QLabel *>("TextLabel2_2_2_3");
+        QCOMPARE(etiqueta->text().contains("sin efecto"), nota);
+        QCOMPARE(
+            v.w->mlHostsAllow->toolTip().startsWith("Nada en este sistema lee /etc/hosts.allow"),
+            nota);
+        QVERIFY(etiqueta->heightForWidth(etiqueta->width()) <= etiqueta->height()); // not cut
+    }
+
     // Each probe looks at its own service's file only: a status file by its
     // existence, an xinetd file by its disable line (Error when missing).
     void sondas()
