@@ -37,20 +37,30 @@ bool segura(const struct stat &st)
 }
 
 // The path itself when it exists, else the nearest directory above it that
-// does; symbolic links resolved, so that what is checked is what is read.
-QByteArray real(QByteArray ruta)
+// does.
+QByteArray existente(QByteArray ruta)
 {
-    for (;;) {
-        if (char *r = ::realpath(ruta.constData(), nullptr)) {
-            const QByteArray canonica(r);
-            std::free(r);
-            return canonica;
-        }
+    struct stat st {
+    };
+    while (::lstat(ruta.constData(), &st) != 0) {
         const qsizetype barra = ruta.lastIndexOf('/');
         if (barra <= 0)
             return "/";
         ruta.truncate(barra);
     }
+    return ruta;
+}
+
+// The same with symbolic links resolved: what is read.
+QByteArray real(const QByteArray &ruta)
+{
+    const QByteArray hay = existente(ruta);
+    char *r = ::realpath(hay.constData(), nullptr);
+    if (!r)
+        return hay;
+    const QByteArray canonica(r);
+    std::free(r);
+    return canonica;
 }
 
 // "/", then each directory down to the path.
@@ -108,8 +118,6 @@ QString explicar(const Sistema &sistema, const Fallo &f, bool directorio)
     return texto;
 }
 
-} // namespace
-
 std::optional<Fallo> comprobarSiempre(const Sistema &sistema)
 {
     const QByteArray mapeada = QFile::encodeName(sistema.ruta(QString()));
@@ -118,7 +126,9 @@ std::optional<Fallo> comprobarSiempre(const Sistema &sistema)
     QByteArrayList vistas;
     for (const QByteArray &archivo : {sistema.rutaBytes(Rutas::Configuracion),
                                       porDefecto + "korv-gate", porDefecto + "ftpaccess"}) {
-        for (const QByteArray &ruta : deArriba(real(archivo))) {
+        // Both the path as named, whose links others must not replace, and
+        // what it leads to.
+        for (const QByteArray &ruta : deArriba(existente(archivo)) + deArriba(real(archivo))) {
             if (vistas.contains(ruta))
                 continue;
             vistas << ruta;
@@ -127,18 +137,22 @@ std::optional<Fallo> comprobarSiempre(const Sistema &sistema)
             if (::stat(ruta.constData(), &st) != 0 || segura(st))
                 continue;
             // Under a test's root, the path the administrator would see.
-            const bool dentro = !raiz.isEmpty() && ruta.startsWith(raiz + '/');
-            Fallo f{QFile::decodeName(dentro ? ruta.mid(raiz.size()) : ruta),
-                    st.st_mode & 07777u,
-                    st.st_uid,
-                    st.st_gid,
-                    {}};
+            QByteArray vista = ruta;
+            for (const QByteArray &r : {mapeada, raiz}) {
+                if (!r.isEmpty() && vista.startsWith(r + '/')) {
+                    vista.remove(0, r.size());
+                    break;
+                }
+            }
+            Fallo f{QFile::decodeName(vista), st.st_mode & 07777u, st.st_uid, st.st_gid, {}};
             f.mensaje = explicar(sistema, f, S_ISDIR(st.st_mode));
             return f;
         }
     }
     return std::nullopt;
 }
+
+} // namespace
 
 std::optional<Fallo> comprobar(const Sistema &sistema)
 {

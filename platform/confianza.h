@@ -30,9 +30,6 @@ struct Fallo {
 // the program does not run as root (it can then do nothing as root).
 std::optional<Fallo> comprobar(const Sistema &sistema);
 
-// The same whoever runs it.
-std::optional<Fallo> comprobarSiempre(const Sistema &sistema);
-
 } // namespace Confianza
 
 #endif
