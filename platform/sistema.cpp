@@ -75,7 +75,8 @@ void pasar(int destino, const char *datos, qint64 n)
         const int listo = ::poll(&p, 1, 1000);
         if (listo < 0 && errno == EINTR)
             continue;
-        if (listo <= 0 || !(p.revents & POLLOUT))
+        // A pipe whose reader is gone says so here, before any write.
+        if (listo <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL)) || !(p.revents & POLLOUT))
             return;
         // No more than a pipe takes at once when poll says it has room.
         const ssize_t escrito = ::write(destino, datos, size_t(qMin<qint64>(n, PIPE_BUF)));

@@ -59,6 +59,7 @@ QStringList desdeTerminalCerrada(const QString &dir)
         Sistema::prepararPrograma();
         const Sistema s;
         QByteArrayList visto;
+        qWarning("aviso de Qt"); // Qt's own messages go to the closed stream too
         Sistema::Resultado r = s.ejecutar("echo uno; echo dos >&2; exit 3");
         visto << "fallo " + QByteArray::number(r.estado) + " " + r.errores.trimmed();
         // A daemon left behind, writing to its standard error once we are gone.
