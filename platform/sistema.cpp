@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -30,13 +31,16 @@ int archivoTemporal()
 {
     const QByteArray dir = QFile::encodeName(QDir::tempPath());
     int fd = ::open(dir.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+    if (fd >= 0)
         return fd;
     QByteArray plantilla = dir + "/talvora-XXXXXX";
     fd = ::mkostemp(plantilla.data(), O_CLOEXEC);
-    if (fd >= 0)
+    if (fd >= 0) {
         ::unlink(plantilla.constData());
-    return fd;
+        return fd;
+    }
+    // A TMPDIR that is missing or full must not stop every command.
+    return ::memfd_create("talvora", MFD_CLOEXEC);
 }
 
 // Bytes [desde, hasta) of an open file.

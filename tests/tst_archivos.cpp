@@ -132,6 +132,14 @@ private slots:
             = Sistema().ejecutarPrograma({"sh", "-c", "exec 2>&-; sleep 1; echo fin"});
         QCOMPARE(r.salida, "fin\n");
         QVERIFY2(cpu() - antes < 300, qPrintable(QString::number(cpu() - antes) + " ms"));
+
+        // A TMPDIR that cannot be written does not stop the commands.
+        const QByteArray tmpdir = qgetenv("TMPDIR");
+        qputenv("TMPDIR", "/no/existe");
+        const Sistema::Resultado sinTmp
+            = Sistema().ejecutarPrograma({"sh", "-c", "echo a; exit 2"});
+        tmpdir.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpdir);
+        QCOMPARE(QByteArray::number(sinTmp.estado) + sinTmp.salida, "2a\n");
     }
 
     // Side by side so that one wait covers all the re-probes: the file
