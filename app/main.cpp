@@ -10,6 +10,7 @@
 
 int main(int argc, char **argv)
 {
+    Sistema::prepararPrograma(); // before any write to a stream that may be gone
     // --help and --version answer without a display.
     const int salida = Arranque::leerOpciones(argc, argv);
     if (salida != Arranque::seguir)

@@ -5,6 +5,7 @@
 #include "platform/texto.h"
 #include "rutas.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -71,6 +72,25 @@ ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido)
     }
     lineas.chop(1);
     return ArchivoHostsAllow{Texto::decodificar(lineas, codificacion), codificacion};
+}
+
+bool hayTcpWrappers(const Sistema &sistema)
+{
+    for (const char *tcpd : Rutas::Tcpd) {
+        if (Sistema::existe(sistema.rutaBytes(tcpd)))
+            return true;
+    }
+    for (const char *dir : Rutas::Bibliotecas) {
+        const QDir bibliotecas(ruta(sistema, dir));
+        QStringList donde{bibliotecas.path()};
+        for (const QString &sub : bibliotecas.entryList({QStringLiteral("*-linux*")}, QDir::Dirs))
+            donde << bibliotecas.filePath(sub);
+        for (const QString &d : donde) {
+            if (QFileInfo::exists(d + QLatin1Char('/') + QLatin1String(Rutas::Libwrap)))
+                return true;
+        }
+    }
+    return false;
 }
 
 QString textoHostsAllow(const QString &editor)
@@ -171,12 +191,18 @@ QByteArray unidadKorvgate(const QByteArray &script)
 
 std::optional<Fallo> instalarKorvgate(const Sistema &sistema)
 {
+    const bool systemd = Sistema::existe(sistema.rutaBytes(Rutas::SystemdEnMarcha));
     const char *directorio = Sistema::existe(sistema.rutaBytes(Rutas::ScriptsRedHat))
                                  ? Rutas::ScriptsRedHat
                                  : Rutas::ScriptsDebian;
-    const QByteArray script = QByteArray(directorio) + "/korv-gate";
+    // Under systemd the unit runs it, and no init-script directory need
+    // exist (creating /etc/init.d would break a later chkconfig install).
+    const QByteArray script
+        = systemd ? QByteArray(Rutas::ScriptGate) : QByteArray(directorio) + "/korv-gate";
+    if (systemd)
+        QDir().mkpath(QFileInfo(ruta(sistema, script.constData())).path());
     instalar(sistema, ruta(sistema, script.constData()), "korv-gate");
-    if (!Sistema::existe(sistema.rutaBytes(Rutas::SystemdEnMarcha)))
+    if (!systemd)
         return std::nullopt;
     // The script's own path goes in the unit: systemd runs it as it is.
     const QString unidad = ruta(sistema, Rutas::Unidades) + QStringLiteral("/korv-gate.service");

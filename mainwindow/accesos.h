@@ -29,6 +29,10 @@ struct ArchivoHostsAllow {
 std::optional<ArchivoHostsAllow> leerHostsAllow(const Sistema &sistema);
 ArchivoHostsAllow analizarHostsAllow(const QByteArray &contenido); // the same, without I/O
 
+// Whether anything on this host can read /etc/hosts.allow: TCP wrappers,
+// gone from the Red Hat family since 8, are installed.
+bool hayTcpWrappers(const Sistema &sistema);
+
 // The editor's text as it is saved: one "\n" more, and another if the text
 // does not then end in an empty line.
 QString textoHostsAllow(const QString &editor);
@@ -81,11 +85,12 @@ bool escribirHostsAllow(const Sistema &sistema);
 // background.
 void instalarFtp(const Sistema &sistema);
 
-// The router script goes where this system keeps init scripts
-// (/etc/rc.d/init.d, else /etc/init.d), as instalarFtp does. Under systemd
-// a oneshot unit korv-gate.service that runs it is written beside the
+// The router script is installed as instalarFtp does. Under systemd it goes
+// to /usr/local/sbin, which every family has and no package owns, and a
+// oneshot unit korv-gate.service that runs it is written beside the
 // administrator's units and systemd reloads them, so that the unit's state
-// is the router's. Tells what failed: nothing, the unit file that could not
+// is the router's. Without systemd it goes where init scripts live
+// (/etc/rc.d/init.d, else /etc/init.d). Tells what failed: nothing, the unit file that could not
 // be written (an empty command), or the reload.
 struct Fallo {
     QByteArray comando; // empty: the unit file could not be written

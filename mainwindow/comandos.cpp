@@ -34,7 +34,7 @@ QString describirFallo(const QByteArray &comando, const Sistema::Resultado &resu
         texto = QStringLiteral("No se encontro el comando");
     else if (resultado.estado == 126)
         texto = QStringLiteral("No se pudo ejecutar el comando");
-    else if (resultado.estado > 128)
+    else if (resultado.senal)
         texto
             = QStringLiteral("El comando fue interrumpido (senal %1)").arg(resultado.estado - 128);
     else

@@ -44,7 +44,9 @@ void Corredor::correr(Servicio fila, const QByteArrayList &comandos)
         std::thread(trabajo).detach();
     } catch (const std::system_error &) {
         // No thread to be had: the command is told as not run.
-        emit terminado(fila, {{comandos.value(0),
-                               {126, {}, "talvora: no se pudo crear un hilo\n"}}});
+        Sistema::Resultado r;
+        r.estado = 126;
+        r.errores = "talvora: no se pudo crear un hilo\n";
+        emit terminado(fila, {{comandos.value(0), r}});
     }
 }

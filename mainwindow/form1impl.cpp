@@ -7,6 +7,7 @@
 #include "mainwindow/marcas.h"
 #include "mainwindow/xinetd.h"
 #include "platform/avisos.h"
+#include "platform/confianza.h"
 #include "talvora_version.h"
 
 #include <algorithm>
@@ -99,6 +100,7 @@ form1::form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const ch
         break;
     }
     }
+    confiable(); // told now; the rows are still probed
 
     // The rows follow the server from here on; the window only draws them.
     tablero_ = new Tablero(sistema_, ajustes, this);
@@ -132,6 +134,7 @@ form1::form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const ch
         if (!estado(s))
             mostrar(s, Estado::Pendiente);
     }
+    avisarSinTcpWrappers();
 
     for (QPushButton *b : botones) {
         for (const Servicio s : Servicios) {
@@ -316,7 +319,12 @@ void form1::LeerEstadoSwat() { tablero_->sondear(Servicio::Swat); }
 
 // Service actions -----------------------------------------------------------
 
-void form1::actuar(Servicio servicio, Accion accion) { tablero_->actuar(servicio, accion); }
+void form1::actuar(Servicio servicio, Accion accion)
+{
+    if (!confiable())
+        return;
+    tablero_->actuar(servicio, accion);
+}
 
 void form1::bIniciarGate_Click() { actuar(Servicio::Gate, Accion::Iniciar); }
 void form1::bIniciarSquid_Click() { actuar(Servicio::Squid, Accion::Iniciar); }
@@ -369,6 +377,21 @@ void form1::LeerEstadoHostsAllow()
     mlHostsAllow->setPlainText(archivo ? archivo->texto : Marcas::clasica(Estado::Error));
     codificacionHostsAllow = archivo ? archivo->codificacion : Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
+}
+
+// An administrator must not believe that a rule here protects anything.
+void form1::avisarSinTcpWrappers()
+{
+    if (Accesos::hayTcpWrappers(sistema_))
+        return;
+    const QString nota = QStringLiteral("Nada en este sistema lee /etc/hosts.allow: no hay TCP "
+                                        "wrappers (libwrap ni tcpd), asi que sus reglas no "
+                                        "protegen ningun servicio.");
+    TextLabel2_2_2_3->setText(
+        QStringLiteral("<b>Hosts Allow:</b> <font color=\"#c00000\">sin efecto</font>"));
+    TextLabel2_2_2_3->setToolTip(nota);
+    mlHostsAllow->setToolTip(nota);
+    mlHostsAllow->setAccessibleDescription(nota);
 }
 
 // toPlainText() turns no-break spaces into blanks, which would rewrite every
@@ -430,6 +453,8 @@ void form1::bAplicarHostsAllow_Click()
 
 void form1::bLogHostsAllow_Click()
 {
+    if (!confiable())
+        return;
     sistema_.lanzar(Accesos::comandoLogHostsDeny(sistema_, ajustes_->valor(C::cEditor)));
 }
 
@@ -459,9 +484,16 @@ void form1::EscribirHostsAllow()
                              QStringLiteral("Se modifico /etc/hosts.allow"));
 }
 
-void form1::EscribirFtp() { Accesos::instalarFtp(sistema_); }
+void form1::EscribirFtp()
+{
+    if (confiable())
+        Accesos::instalarFtp(sistema_);
+}
+
 void form1::EscribirKorvgate()
 {
+    if (!confiable())
+        return;
     if (const std::optional<Accesos::Fallo> fallo = Accesos::instalarKorvgate(sistema_)) {
         if (fallo->comando.isEmpty())
             Avisos::noSePudoEscribir(this);
@@ -470,9 +502,23 @@ void form1::EscribirKorvgate()
     }
 }
 
+// Nothing from the settings or the default files runs or is copied while
+// someone but root could have changed them; each refusal says so again.
+bool form1::confiable()
+{
+    const std::optional<Confianza::Fallo> fallo = Confianza::comprobar(sistema_);
+    if (fallo)
+        QMessageBox::warning(this, QStringLiteral("Error"), fallo->mensaje);
+    return !fallo;
+}
+
 // Manual, about box and dialogs ---------------------------------------------
 
-void form1::VerManual() { sistema_.lanzar(ajustes_->valor(C::cAbrirManual) + " &"); }
+void form1::VerManual()
+{
+    if (confiable())
+        sistema_.lanzar(ajustes_->valor(C::cAbrirManual) + " &");
+}
 
 void form1::VerAcercade()
 {

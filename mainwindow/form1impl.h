@@ -115,6 +115,8 @@ private:
     QLabel *etiqueta(Servicio servicio) const;
     void dibujarFila(Servicio servicio, Estado estado, bool ocupada);
     void avisarFallo(const QByteArray &comando, const Sistema::Resultado &resultado);
+    bool confiable();
+    void avisarSinTcpWrappers();
     void construirMenus();
     QString textoDelEditor() const;
     bool puedeSobrescribir();

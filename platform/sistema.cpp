@@ -1,67 +1,129 @@
 #include "platform/sistema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-// Reads what is there without waiting. False once the other end is closed
-// by everyone (end of file) or on an error.
-bool leerDisponible(int fd, QByteArray &destino, int copia)
+// What is kept of a command's standard error, and passed on to ours: its
+// end, where the reason for a failure is.
+constexpr qint64 ColaDeErrores = 64 * 1024;
+
+// An unlinked file for a child's output. Unlike a pipe, a daemon that keeps
+// it after we are gone never blocks on it nor dies writing to it, and
+// nothing has to read it while the child runs.
+int archivoTemporal()
 {
-    char bloque[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, bloque, sizeof bloque);
-        if (n > 0) {
-            destino.append(bloque, n);
-            if (copia >= 0)
-                (void)!::write(copia, bloque, static_cast<size_t>(n));
-            continue;
-        }
+    const QByteArray dir = QFile::encodeName(QDir::tempPath());
+    int fd = ::open(dir.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        return fd;
+    QByteArray plantilla = dir + "/talvora-XXXXXX";
+    fd = ::mkostemp(plantilla.data(), O_CLOEXEC);
+    if (fd >= 0) {
+        ::unlink(plantilla.constData());
+        return fd;
+    }
+    // A TMPDIR that is missing or full must not stop every command.
+    return ::memfd_create("talvora", MFD_CLOEXEC);
+}
+
+// Bytes [desde, hasta) of an open file.
+QByteArray leerTramo(int fd, qint64 desde, qint64 hasta)
+{
+    QByteArray datos;
+    datos.resize(qsizetype(hasta - desde));
+    qsizetype leidos = 0;
+    while (leidos < datos.size()) {
+        const ssize_t n
+            = ::pread(fd, datos.data() + leidos, size_t(datos.size() - leidos), desde + leidos);
         if (n < 0 && errno == EINTR)
             continue;
-        return n < 0 && errno == EAGAIN;
+        if (n <= 0)
+            break;
+        leidos += n;
     }
+    datos.truncate(leidos);
+    return datos;
 }
 
-// A daemon started by the command may still hold the pipe: what it writes
-// goes on to our own stream for as long as it keeps it, so it never blocks
-// on a full pipe nor dies of a closed one while we run.
-void seguirCopiando(int fd, int copia)
+qint64 largo(int fd)
 {
-    const int flags = ::fcntl(fd, F_GETFL);
-    ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    try {
-        std::thread([fd, copia] {
-            char bloque[4096];
-            ssize_t n;
-            while ((n = ::read(fd, bloque, sizeof bloque)) > 0 || (n < 0 && errno == EINTR)) {
-                if (n > 0)
-                    (void)!::write(copia, bloque, static_cast<size_t>(n));
-            }
-            ::close(fd);
-        }).detach();
-    } catch (const std::system_error &) {
-        ::close(fd);
+    struct stat st {
+    };
+    return ::fstat(fd, &st) == 0 ? qint64(st.st_size) : 0;
+}
+
+// Passes bytes on to one of our streams. A closed reader (EPIPE: SIGPIPE is
+// ignored, see prepararPrograma) or a reader that stopped reading for a
+// second drops the rest: nothing here may block or end the program.
+void pasar(int destino, const char *datos, qint64 n)
+{
+    while (n > 0) {
+        pollfd p{destino, POLLOUT, 0};
+        const int listo = ::poll(&p, 1, 1000);
+        if (listo < 0 && errno == EINTR)
+            continue;
+        // A pipe whose reader is gone says so here, before any write.
+        if (listo <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL)) || !(p.revents & POLLOUT))
+            return;
+        // No more than a pipe takes at once when poll says it has room.
+        const ssize_t escrito = ::write(destino, datos, size_t(qMin<qint64>(n, PIPE_BUF)));
+        if (escrito < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (escrito <= 0)
+            return;
+        datos += escrito;
+        n -= escrito;
     }
 }
 
-// fork/exec with standard error, and standard output if asked, in pipes that
-// are read while the child runs. Returns once the child itself has ended.
+// A whole file on to one of our streams, a block at a time.
+void pasarArchivo(int fd, int destino)
+{
+    constexpr qint64 Bloque = 64 * 1024;
+    const qint64 fin = largo(fd);
+    for (qint64 desde = 0; desde < fin; desde += Bloque) {
+        const QByteArray trozo = leerTramo(fd, desde, qMin(fin, desde + Bloque));
+        if (trozo.isEmpty())
+            return;
+        pasar(destino, trozo.constData(), trozo.size());
+    }
+}
+
+// The end of what a command wrote to standard error, from its first whole
+// line when the start was cut.
+QByteArray cola(int fd)
+{
+    const qint64 fin = largo(fd);
+    const qint64 desde = qMax<qint64>(0, fin - ColaDeErrores);
+    QByteArray datos = leerTramo(fd, desde, fin);
+    if (desde > 0) {
+        const qsizetype salto = datos.indexOf('\n');
+        datos.remove(0, salto < 0 ? 0 : salto + 1);
+    }
+    return datos;
+}
+
+// fork/exec with standard error, and standard output, in unlinked files;
+// waits for the child itself (not what it left in the background), then
+// reads them. Standard output is captured whole for a program, passed on to
+// ours for a shell line.
 Sistema::Resultado correr(const char *programa, const QByteArrayList &argv, bool capturarSalida)
 {
     Sistema::Resultado r;
@@ -71,66 +133,52 @@ Sistema::Resultado correr(const char *programa, const QByteArrayList &argv, bool
         punteros.push_back(b.data());
     punteros.push_back(nullptr);
 
-    int errores[2] = {-1, -1}, salida[2] = {-1, -1}, fallo[2] = {-1, -1};
-    if (::pipe2(errores, O_CLOEXEC) != 0 || ::pipe2(fallo, O_CLOEXEC) != 0
-        || (capturarSalida && ::pipe2(salida, O_CLOEXEC) != 0)) {
-        for (int fd : {errores[0], errores[1], salida[0], salida[1], fallo[0], fallo[1]})
+    const int errores = archivoTemporal(), salida = archivoTemporal();
+    int fallo[2] = {-1, -1};
+    if (errores < 0 || salida < 0 || ::pipe2(fallo, O_CLOEXEC) != 0) {
+        for (int fd : {errores, salida, fallo[0], fallo[1]})
             if (fd >= 0)
                 ::close(fd);
         r.estado = 126;
-        r.errores = "talvora: no se pudo crear una tuberia\n";
+        r.errores = "talvora: no se pudo crear un archivo temporal\n";
         return r;
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::dup2(errores[1], STDERR_FILENO);
-        if (capturarSalida)
-            ::dup2(salida[1], STDOUT_FILENO);
+        // What the program ignores, or blocks in some thread, its commands
+        // must not: a pipeline's "head" would not end its writer.
+        ::signal(SIGPIPE, SIG_DFL);
+        sigset_t ninguna;
+        ::sigemptyset(&ninguna);
+        ::sigprocmask(SIG_SETMASK, &ninguna, nullptr);
+        ::dup2(errores, STDERR_FILENO);
+        ::dup2(salida, STDOUT_FILENO);
         ::execvp(programa, punteros.data());
         const int e = errno;
         (void)!::write(fallo[1], &e, sizeof e);
         ::_exit(127);
     }
-    for (int fd : {errores[1], salida[1], fallo[1]})
-        if (fd >= 0)
-            ::close(fd);
+    ::close(fallo[1]);
     if (pid < 0) {
-        for (int fd : {errores[0], salida[0], fallo[0]})
-            if (fd >= 0)
-                ::close(fd);
+        for (int fd : {errores, salida, fallo[0]})
+            ::close(fd);
         r.estado = 126;
         r.errores = "talvora: no se pudo crear un proceso\n";
         return r;
     }
-    for (int fd : {errores[0], salida[0]})
-        if (fd >= 0)
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
 
-    bool abiertoErrores = true, abiertoSalida = capturarSalida;
     int estado = 0;
-    for (;;) {
-        pollfd fds[2] = {{errores[0], POLLIN, 0}, {salida[0], POLLIN, 0}};
-        ::poll(fds, abiertoSalida ? 2 : 1, 10);
-        if (abiertoErrores)
-            abiertoErrores = leerDisponible(errores[0], r.errores, STDERR_FILENO);
-        if (abiertoSalida)
-            abiertoSalida = leerDisponible(salida[0], r.salida, -1);
-        const pid_t fin = ::waitpid(pid, &estado, abiertoErrores || abiertoSalida ? WNOHANG : 0);
-        if (fin == pid)
-            break;
-        if (fin < 0 && errno != EINTR) {
-            estado = -1;
-            break;
-        }
+    pid_t fin;
+    while ((fin = ::waitpid(pid, &estado, 0)) < 0 && errno == EINTR) {
     }
-    // What the child wrote just before it ended.
-    if (abiertoErrores)
-        abiertoErrores = leerDisponible(errores[0], r.errores, STDERR_FILENO);
-    if (abiertoSalida)
-        abiertoSalida = leerDisponible(salida[0], r.salida, -1);
-    abiertoErrores ? seguirCopiando(errores[0], STDERR_FILENO) : (void)::close(errores[0]);
+    r.errores = cola(errores);
+    pasar(STDERR_FILENO, r.errores.constData(), r.errores.size());
     if (capturarSalida)
-        abiertoSalida ? seguirCopiando(salida[0], STDOUT_FILENO) : (void)::close(salida[0]);
+        r.salida = leerTramo(salida, 0, largo(salida));
+    else
+        pasarArchivo(salida, STDOUT_FILENO);
+    ::close(errores);
+    ::close(salida);
 
     int errorDeExec = 0;
     const bool noArranco = ::read(fallo[0], &errorDeExec, sizeof errorDeExec) == sizeof errorDeExec;
@@ -141,9 +189,10 @@ Sistema::Resultado correr(const char *programa, const QByteArrayList &argv, bool
                      + (errorDeExec == ENOENT ? "no se encontro el programa"
                                               : "no se puede ejecutar el programa")
                      + '\n';
-    } else if (estado < 0) {
+    } else if (fin < 0) {
         r.estado = 126;
     } else {
+        r.senal = WIFSIGNALED(estado);
         r.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : 128 + WTERMSIG(estado);
     }
     return r;
@@ -236,15 +285,19 @@ void Sistema::lanzar(const QByteArray &linea) const
         ejecutor_(Forma::Fondo, {linea});
         return;
     }
-    (void)!std::system(linea.constData());
+    // Not system(): the shell must get SIGPIPE back, and whatever it leaves
+    // behind must not hold our streams.
+    correr("/bin/sh", {"sh", "-c", linea}, false);
 }
+
+void Sistema::prepararPrograma() { ::signal(SIGPIPE, SIG_IGN); }
 
 Sistema::Resultado Sistema::ejecutarPrograma(const QByteArrayList &argv) const
 {
     if (ejecutor_)
         return ejecutor_(Forma::Programa, argv);
     if (argv.isEmpty() || argv.first().isEmpty())
-        return Resultado{127, {}, "talvora: orden vacia\n"};
+        return Resultado{127, false, {}, "talvora: orden vacia\n"};
     return correr(argv.first().constData(), argv, true);
 }
 

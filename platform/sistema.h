@@ -20,8 +20,9 @@ public:
     // What a command left behind. Its bytes are kept as they came.
     struct Resultado {
         int estado = 0;     // exit status; 128 + N when signal N ended it
+        bool senal = false; // a signal ended it: a shell's own "exit 130" is not one
         QByteArray salida;  // standard output (programs only; a shell line's goes to ours)
-        QByteArray errores; // standard error
+        QByteArray errores; // the last 64 KiB of standard error, from a line's start
         bool bien() const { return estado == 0; }
     };
 
@@ -36,16 +37,23 @@ public:
     QString ruta(const QString &absoluta) const;
     QByteArray rutaBytes(const char *absoluta) const; // the same, in the file system's encoding
 
-    // Runs a shell line (/bin/sh -c) and waits for the shell. Its standard
-    // error is captured and passed on to ours, so that a failure can be
-    // told; a daemon the line leaves behind keeps writing there without ever
-    // blocking. The bytes reach the shell as they are: a setting read in
-    // some 8-bit encoding must name the same files when it runs.
+    // Once, before anything runs: a write to a closed pipe (our standard
+    // error when the terminal or launcher is gone) fails instead of ending
+    // the program. Every command gets the default back.
+    static void prepararPrograma();
+
+    // Runs a shell line (/bin/sh -c) and waits for the shell; blocking, and
+    // safe from any thread. Its standard output and error go to unlinked
+    // files, passed on to ours once it ends, the end of the error kept so
+    // that a failure can be told. A daemon the line leaves behind keeps
+    // writing to those files: it never blocks on them nor dies of our exit.
+    // The bytes reach the shell as they are: a setting read in some 8-bit
+    // encoding must name the same files when it runs.
     Resultado ejecutar(const QByteArray &linea) const;
 
-    // Runs a shell line that puts itself in the background (it ends in "&"),
-    // sharing our standard streams: an editor must outlive the window that
-    // opened it. Nothing is waited for or told.
+    // Runs a shell line that puts itself in the background (it ends in "&")
+    // as ejecutar does: an editor must outlive the window that opened it.
+    // Nothing is told.
     void lanzar(const QByteArray &linea) const;
 
     // Runs a program (argv[0] looked up in PATH) with its arguments, no

@@ -32,9 +32,10 @@
       "systemctl restart korv-gate.service", "systemctl restart korv-gate.service")                \
     X(cEstadoGate, "/var/run/korv-gate.pid",                                                       \
       "systemd:korv-gate.service", "systemd:korv-gate.service")                                    \
-    /* D: init scripts in etc/init.d (no etc/rc.d); RH: etc/rc.d/init.d */                        \
+    /* ours: under systemd the script goes to usr/local/sbin on every family (RH 9 minimal has    \
+       neither etc/rc.d/init.d nor etc/init.d: they come with chkconfig) */                       \
     X(cEditarGate, "%editor /etc/rc.d/init.d/korv-gate",                                           \
-      "%editor /etc/init.d/korv-gate", "%editor /etc/rc.d/init.d/korv-gate")                       \
+      "%editor /usr/local/sbin/korv-gate", "%editor /usr/local/sbin/korv-gate")                    \
     /* D: squid, squid.service; RH: squid, squid.service */                                        \
     X(cIniciarSquid, "/etc/rc.d/init.d/squid start",                                               \
       "systemctl start squid.service", "systemctl start squid.service")                            \
@@ -65,7 +66,8 @@
     /* D: apache2, 000-default.conf's CustomLog in APACHE_LOG_DIR (envvars); RH: httpd.conf */   \
     X(cLogHttpd, "%editor /var/log/httpd/access_log",                                              \
       "%editor /var/log/apache2/access.log", "%editor /var/log/httpd/access_log")                  \
-    /* D: samba, smbd.service (smb.service only an alias: 12 a link, 13 an Alias=); RH: smb */     \
+    /* D: samba, smbd.service (smb.service only an alias: 12 a link, 13 an Alias=), pid file      \
+       /run/samba/smbd.pid; RH: samba, smb.service, pid file /run/smbd.pid (--with-piddir=/run) */ \
     X(cIniciarSamba, "/etc/rc.d/init.d/smb start",                                                 \
       "systemctl start smbd.service", "systemctl start smb.service")                               \
     X(cDetenerSamba, "/etc/rc.d/init.d/smb stop",                                                  \
@@ -93,10 +95,13 @@
       "systemd:sendmail.service", "systemd:sendmail.service")                                      \
     /* D: no package ships etc/mail/sendmail.mc: sendmail-bin's postinst copies it (through        \
        sendmail-base's update_mc) from sendmail-cf's usr/share/sendmail/cf/debian/sendmail.mc;     \
-       RH: sendmail-cf, /etc/mail/sendmail.mc */                                                   \
+       RH: sendmail ships /etc/mail/sendmail.mc; sendmail-cf holds the m4 files that rebuild      \
+       sendmail.cf from it */                                                                      \
     X(cEditarSendmail, "%editor /etc/sendmail.cf",                                                 \
       "%editor /etc/mail/sendmail.mc", "%editor /etc/mail/sendmail.mc")                            \
-    /* D: sendmail logs to syslog, kept by the journal; RH: rsyslog's /var/log/maillog */          \
+    /* D: sendmail logs to syslog, kept by the journal; RH: /var/log/maillog exists only with      \
+       rsyslog installed (journalctl -u sendmail.service otherwise). The family has no command     \
+       like Debian's x-terminal-emulator to show the journal in, so the file stays */             \
     X(cLogSendmail, "%editor /var/log/maillog",                                                    \
       "x-terminal-emulator -e journalctl -u sendmail.service", "%editor /var/log/maillog")         \
     /* D: bind9, named.service (bind9.service is only its Alias=); RH: bind */                     \
@@ -125,7 +130,7 @@
     X(cEditarXinetd, "kfmclient openProfile filemanagement /etc/xinetd.d",                         \
       "xdg-open /etc/xinetd.d", "xdg-open /etc/xinetd.d")                                          \
     /* D: xinetd.conf sets no log_type; the default it names in a comment, SYSLOG daemon info,     \
-       goes to the journal; RH: rsyslog */                                                         \
+       goes to the journal; RH: rsyslog's /var/log/secure, only with rsyslog installed */         \
     X(cLogXinetd, "%editor /var/log/secure",                                                       \
       "x-terminal-emulator -e journalctl -u xinetd.service", "%editor /var/log/secure")            \
     X(cDirectorioXinetd, "/etc/xinetd.d", "/etc/xinetd.d", "/etc/xinetd.d")                        \

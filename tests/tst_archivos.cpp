@@ -1,13 +1,15 @@
 // Files under /etc: xinetd service files switched for real, writes that fail
-// half way, and the installed data files at work.
+// half way, and the installed data files at work; commands run for real.
 #include "configdialog/confimpl.h"
 #include "mainwindow/accesos.h"
 #include "mainwindow/marcas.h"
 #include "support.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -32,6 +34,73 @@ QByteArray ejecutar(const QStringList &orden)
     return "exit " + QByteArray::number(p.exitCode());
 }
 
+// Processor time this process has used so far, in milliseconds.
+long cpu()
+{
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    return (uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) * 1000
+           + (uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1000;
+}
+
+// What a process launched from a closed terminal sees of commands: its
+// standard output and error a pipe whose reader is gone. Runs in a child
+// of its own and tells, a line per check, what it saw.
+QStringList desdeTerminalCerrada(const QString &dir)
+{
+    int informe[2], tubo[2];
+    if (pipe2(informe, O_CLOEXEC) != 0 || pipe(tubo) != 0)
+        return {"sin tuberias"};
+    close(tubo[0]);
+    const pid_t hijo = fork();
+    if (hijo == 0) {
+        dup2(tubo[1], STDOUT_FILENO);
+        dup2(tubo[1], STDERR_FILENO);
+        Sistema::prepararPrograma();
+        const Sistema s;
+        QByteArrayList visto;
+        qWarning("aviso de Qt"); // Qt's own messages go to the closed stream too
+        Sistema::Resultado r = s.ejecutar("echo uno; echo dos >&2; exit 3");
+        visto << "fallo " + QByteArray::number(r.estado) + " " + r.errores.trimmed();
+        // A daemon left behind, writing to its standard error once we are gone.
+        r = s.ejecutar("cd '" + QFile::encodeName(dir)
+                       + "' && (sleep 2; echo aviso >&2; echo vivo > f) &");
+        visto << "fondo " + QByteArray::number(r.estado);
+        r = s.ejecutarPrograma({"grep", "^SigIgn", "/proc/self/status"});
+        const bool ignora
+            = r.salida.mid(7).trimmed().toULongLong(nullptr, 16) & (1u << (SIGPIPE - 1));
+        visto << "SIGPIPE del hijo " + QByteArray(ignora ? "ignorada" : "por defecto");
+        // 50 MB of errors: a bounded tail is kept, from a line's start.
+        rusage uso{};
+        getrusage(RUSAGE_SELF, &uso);
+        const long antes = uso.ru_maxrss;
+        r = s.ejecutar("yes 0123456789 | head -n 4545455 >&2; echo fin >&2; exit 4");
+        getrusage(RUSAGE_SELF, &uso);
+        visto << "grande " + QByteArray::number(r.estado)
+                     + (r.errores.size() <= 64 * 1024 && r.errores.size() > 60000 ? " acotado" : "")
+                     + (r.errores.startsWith("0123456789\n") && r.errores.endsWith("\nfin\n")
+                            ? " lineas enteras"
+                            : "")
+                     + (uso.ru_maxrss - antes < 16 * 1024 ? " sin crecer" : "");
+        const QByteArray texto = visto.join('\n');
+        (void)!write(informe[1], texto.constData(), size_t(texto.size()));
+        _exit(0);
+    }
+    close(tubo[1]);
+    close(informe[1]);
+    QByteArray texto;
+    char bloque[4096];
+    for (ssize_t n; (n = read(informe[0], bloque, sizeof bloque)) > 0;)
+        texto.append(bloque, n);
+    close(informe[0]);
+    int estado = 0;
+    waitpid(hijo, &estado, 0);
+    QStringList visto = QString::fromUtf8(texto).split('\n');
+    if (!WIFEXITED(estado))
+        visto << "muerto por la senal " + QString::number(WTERMSIG(estado));
+    return visto;
+}
+
 bool redPrivada()
 {
     return geteuid() == 0 && QProcess::execute("unshare", {"--net", "--mount", "true"}) == 0;
@@ -45,6 +114,33 @@ class TstArchivos : public QObject
 
 private slots:
     void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); } // EFBIG instead of a signal
+
+    // Commands run from a program whose terminal is gone: neither it nor a
+    // daemon a command left behind dies of a closed stream, commands get
+    // SIGPIPE back, and 50 MB of errors cost no memory. A program that closes
+    // its standard error before its output does not keep a processor busy.
+    void comandosReales()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(desdeTerminalCerrada(dir.path()),
+                 QStringList({"fallo 3 dos", "fondo 0", "SIGPIPE del hijo por defecto",
+                              "grande 4 acotado lineas enteras sin crecer"}));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("f")), 15000);
+
+        const long antes = cpu();
+        const Sistema::Resultado r
+            = Sistema().ejecutarPrograma({"sh", "-c", "exec 2>&-; sleep 1; echo fin"});
+        QCOMPARE(r.salida, "fin\n");
+        QVERIFY2(cpu() - antes < 300, qPrintable(QString::number(cpu() - antes) + " ms"));
+
+        // A TMPDIR that cannot be written does not stop the commands.
+        const QByteArray tmpdir = qgetenv("TMPDIR");
+        qputenv("TMPDIR", "/no/existe");
+        const Sistema::Resultado sinTmp
+            = Sistema().ejecutarPrograma({"sh", "-c", "echo a; exit 2"});
+        tmpdir.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpdir);
+        QCOMPARE(QByteArray::number(sinTmp.estado) + sinTmp.salida, "2a\n");
+    }
 
     // A service file replaced keeping mode, owner and attributes, and the
     // running xinetd restarted, its row "---" meanwhile; a file that cannot

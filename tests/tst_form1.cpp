@@ -7,7 +7,10 @@
 #include "support.h"
 #include "talvora_version.h"
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using C = Ajustes::Clave;
 
@@ -214,6 +217,144 @@ private slots:
                  QStringList{"Error|Debe estar iniciado el servicio XINETD|OK"});
     }
 
+    // As root, nothing from the settings or the default files runs or is
+    // copied while someone but root could change one of them or a directory
+    // above: an "Error" naming the path at start-up and at each refused
+    // action, the rows probed all the same; once fixed, the next click runs.
+    void confianza_data()
+    {
+        QTest::addColumn<QString>("ruta");
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<int>("dueno");
+        QTest::addColumn<int>("grupo");
+        QTest::addColumn<QString>("aviso"); // from the path on; empty when trusted
+        const QString korv = TALVORA_DATADIR "/pordefecto/korv-gate";
+        const QString nadie = getpwuid(65534)->pw_name, ninguno = getgrgid(65534)->gr_name;
+        const QString comoRoot = "\n\nPara corregirlo, como root:\n";
+        QTest::newRow("0666") << Conf << 0666 << 0 << 0
+                              << "el archivo " + Conf
+                                     + "\nmodo 0666, propietario root, grupo root\n\nCualquier "
+                                       "usuario puede escribir en el."
+                                     + comoRoot + "chmod go-w " + Conf;
+        QTest::newRow("0664 grupo ajeno")
+            << Conf << 0664 << 0 << 65534
+            << "el archivo " + Conf + "\nmodo 0664, propietario root, grupo " + ninguno
+                   + "\n\nLos miembros del grupo " + ninguno + " pueden escribir en el." + comoRoot
+                   + "chmod go-w " + Conf;
+        QTest::newRow("0644 de otro")
+            << Conf << 0644 << 65534 << 0
+            << "el archivo " + Conf + "\nmodo 0644, propietario " + nadie
+                   + ", grupo root\n\nPertenece al usuario " + nadie + ", que puede cambiarlo."
+                   + comoRoot + "chown root: " + Conf;
+        QTest::newRow("directorio 0777 arriba")
+            << "/usr/local" << 0777 << 0 << 0
+            << "el directorio /usr/local\nmodo 0777, propietario root, grupo root\n\nCualquier "
+               "usuario puede escribir en el."
+                   + comoRoot + "chmod go-w /usr/local";
+        QTest::newRow("guion por defecto")
+            << korv << 0775 << 0 << 65534
+            << "el archivo " + korv + "\nmodo 0775, propietario root, grupo " + ninguno
+                   + "\n\nLos miembros del grupo " + ninguno + " pueden escribir en el." + comoRoot
+                   + "chmod go-w " + korv;
+        QTest::newRow("staff")
+            << "/usr/local" << 02775 << 0 << 50
+            << "el directorio /usr/local\nmodo 2775, propietario root, grupo "
+                   + QString(getgrgid(50) ? getgrgid(50)->gr_name : "50")
+                   + "\n\nLos miembros del grupo staff pueden escribir en el. "
+                     "Este sistema deja /usr/local en manos del grupo staff "
+                     "porque existe /etc/staff-group-for-usr-local: sus miembros "
+                     "podrian hacer que Talvora ejecute lo que quieran como root."
+                   + comoRoot
+                   + "rm /etc/staff-group-for-usr-local\nchmod go-w /usr/local\n"
+                     "(y lo mismo en cada directorio de /usr/local que lo "
+                     "necesite)";
+        QTest::newRow("0664 grupo root") << Conf << 0664 << 0 << 0 << "";
+        QTest::newRow("pegajoso de root") << "/usr/local" << 01777 << 0 << 0 << "";
+    }
+    void confianza()
+    {
+        QFETCH(QString, ruta);
+        QFETCH(int, modo);
+        QFETCH(int, dueno);
+        QFETCH(int, grupo);
+        QFETCH(QString, aviso);
+        if (geteuid() != 0)
+            QSKIP("the check runs only as root");
+        if (QTest::currentDataTag() == QByteArray("staff") && !getgrgid(50))
+            QSKIP("no group 50 (staff) here");
+        const QString caja
+            = aviso.isEmpty() ? ""
+                              : "Error|Talvora no ejecuta ni copia nada de su configuracion ni de "
+                                "sus archivos por defecto mientras otro usuario que no sea root "
+                                "pueda cambiarlos:\n\n"
+                                    + aviso + "|OK";
+        const QStringList cajas = aviso.isEmpty() ? QStringList() : QStringList{caja};
+        std::unique_ptr<Ventana> v;
+        QStringList vistas = contestar({}, [&] {
+            v = std::make_unique<Ventana>([&](Ventana &x) {
+                x.raiz.escribir(TALVORA_DATADIR "/pordefecto/korv-gate", "#!/bin/sh\n");
+                x.raiz.escribir(TALVORA_DATADIR "/pordefecto/ftpaccess", "class all real *\n");
+                if (QTest::currentDataTag() == QByteArray("staff"))
+                    x.raiz.escribir("/etc/staff-group-for-usr-local", "");
+                const QByteArray r = QFile::encodeName(x.raiz.ruta(ruta));
+                QVERIFY(chown(r, dueno, grupo) == 0 && chmod(r, mode_t(modo)) == 0);
+            });
+        });
+        QCOMPARE(vistas, cajas);
+        QVERIFY(!etiquetas(v->w.get()).contains(""));
+        const auto acciones = [&] {
+            for (QPushButton *b : {v->w->bIniciarSquid, v->w->bDetenerTelnet, v->w->bEditarGate,
+                                   v->w->bLogHostsDeny})
+                b->click();
+            for (const char *ranura : {"EscribirKorvgate", "EscribirFtp", "VerManual"})
+                QVERIFY(v->llamar(ranura));
+        };
+        vistas = contestar({}, acciones);
+        if (aviso.isEmpty()) {
+            QCOMPARE(vistas, QStringList());
+            QTRY_COMPARE(v->grabador.comandos().size(), 8); // the router script: a backup and a copy
+            return;
+        }
+        QCOMPARE(vistas, QStringList(7, caja));
+        QCOMPARE(v->grabador.comandos(), QStringList());
+        QCOMPARE(v->raiz.leer("/etc/xinetd.d/telnet"), "");
+
+        QFile::remove(v->raiz.ruta("/etc/staff-group-for-usr-local"));
+        const QByteArray r = QFile::encodeName(v->raiz.ruta(ruta));
+        QVERIFY(chown(r, 0, 0) == 0 && chmod(r, 0755) == 0);
+        QCOMPARE(contestar({}, [&] { v->w->bIniciarSquid->click(); }), QStringList());
+        QTRY_COMPARE(v->grabador.comandos(), QStringList{"/etc/rc.d/init.d/squid start"});
+    }
+
+    // Beside the hosts.allow editor, a word when nothing on the host reads
+    // the file: no libwrap in a library directory or a multiarch one under
+    // it, and no tcpd.
+    void tcpWrappers_data()
+    {
+        QTest::addColumn<QString>("lector");
+        QTest::addColumn<bool>("nota");
+        QTest::newRow("nada") << "" << true;
+        QTest::newRow("fuera de las bibliotecas") << "/usr/share/libwrap.so.0" << true;
+        QTest::newRow("lib64") << "/lib64/libwrap.so.0" << false;
+        QTest::newRow("multiarch") << "/usr/lib/x86_64-linux-gnu/libwrap.so.0" << false;
+        QTest::newRow("tcpd") << "/usr/sbin/tcpd" << false;
+    }
+    void tcpWrappers()
+    {
+        QFETCH(QString, lector);
+        QFETCH(bool, nota);
+        Ventana v([&](Ventana &x) {
+            if (!lector.isEmpty())
+                x.raiz.escribir(lector, "");
+        });
+        const auto *etiqueta = v.w->findChild<QLabel *>("TextLabel2_2_2_3");
+        QCOMPARE(etiqueta->text().contains("sin efecto"), nota);
+        QCOMPARE(
+            v.w->mlHostsAllow->toolTip().startsWith("Nada en este sistema lee /etc/hosts.allow"),
+            nota);
+        QVERIFY(etiqueta->heightForWidth(etiqueta->width()) <= etiqueta->height()); // not cut
+    }
+
     // Each probe looks at its own service's file only: a status file by its
     // existence, an xinetd file by its disable line (Error when missing).
     void sondas()
@@ -390,16 +531,18 @@ private slots:
     }
 
     // Each install copy runs in the background after its backup returned.
-    // Each install copy runs in the background after its backup returned.
-    // The router script goes where init scripts live; under systemd a unit
-    // that runs it is written and systemd reloads.
+    // Without systemd the router script goes where init scripts live; under
+    // systemd, with neither init directory (Red Hat 9 minimal), to
+    // /usr/local/sbin, none created, and a unit that runs it is written and
+    // systemd reloads.
     void copias()
     {
-        for (const QString dir : {"/etc/rc.d/init.d", "/etc/init.d"}) {
-            const QString gate = dir + "/korv-gate", nuevos = Rutas::PorDefecto;
-            const bool systemd = dir == "/etc/init.d";
+        for (const QString gate : {"/etc/rc.d/init.d/korv-gate", "/usr/local/sbin/korv-gate"}) {
+            const QString nuevos = Rutas::PorDefecto;
+            const bool systemd = gate.startsWith("/usr");
             Ventana v([&](Ventana &x) {
-                x.raiz.escribir(gate, "vieja\n");
+                if (!systemd)
+                    x.raiz.escribir(gate, "vieja\n");
                 x.raiz.escribir(nuevos + "korv-gate", "nueva\n");
                 for (const char *d : {"/run/systemd/system", "/etc/systemd/system"})
                     QVERIFY(!systemd || QDir().mkpath(x.raiz.ruta(d)));
@@ -410,10 +553,11 @@ private slots:
             QCOMPARE(v.grabador.comandos().mid(0, 2),
                      QStringList({cp + gate + " " + v.raiz.ruta(gate) + ".viejo",
                                   cp + nuevos + "korv-gate " + v.raiz.ruta(gate) + " &"}));
-            QCOMPARE(v.raiz.leer(gate + ".viejo"), "vieja\n");
+            QCOMPARE(v.raiz.leer(gate + ".viejo"), systemd ? "" : "vieja\n");
             QTRY_COMPARE(v.raiz.leer(gate), "nueva\n");
             const QByteArray unidad = v.raiz.leer("/etc/systemd/system/korv-gate.service");
-            QCOMPARE(unidad.contains("ExecStart=/etc/init.d/korv-gate start\n"), systemd);
+            QCOMPARE(unidad.contains("ExecStart=" + gate.toUtf8() + " start\n"), systemd);
+            QCOMPARE(v.raiz.existe("/etc/init.d") || v.raiz.existe("/etc/rc.d/init.d"), !systemd);
             const QByteArrayList recarga{"systemctl", "daemon-reload"};
             QCOMPARE(v.grabador.vectores(), QList<QByteArrayList>(systemd ? 1 : 0, recarga));
         }

@@ -187,13 +187,13 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tDns), "Error", 5000);
     }
 
-    // The router: its script where init scripts live, its unit beside the
+    // The router: its script in /usr/local/sbin, its unit beside the
     // administrator's; then its row follows its buttons.
     void router()
     {
         QCOMPARE(contestar({}, [&] { QMetaObject::invokeMethod(w.get(), "EscribirKorvgate"); }),
                  QStringList());
-        QTRY_VERIFY(QFileInfo("/etc/init.d/korv-gate").isExecutable());
+        QTRY_VERIFY(QFileInfo("/usr/local/sbin/korv-gate").isExecutable());
         QCOMPARE(contestar({}, [&] { w->bIniciarGate->click(); }), QStringList());
         QTRY_COMPARE(actividad("korv-gate.service"), "active");
         QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tGate), "ON", 5000);
