@@ -89,13 +89,12 @@ int main(int argc, char **argv)
     // Every command passes here: an idle window must start none.
     std::atomic<int> ordenes{0};
     const Sistema real;
-    const Sistema sistema(systemd ? QString() : raiz.path(),
-                          [&](Sistema::Forma forma, const QByteArrayList &orden) {
-                              ++ordenes;
-                              return forma == Sistema::Forma::Programa
-                                         ? real.ejecutarPrograma(orden)
-                                         : real.ejecutar(orden.first());
-                          });
+    const Sistema sistema(
+        systemd ? QString() : raiz.path(), [&](Sistema::Forma forma, const QByteArrayList &orden) {
+            ++ordenes;
+            return forma == Sistema::Forma::Programa ? real.ejecutarPrograma(orden)
+                                                     : real.ejecutar(orden.first());
+        });
     QByteArrayList valores = Ajustes::valoresPorDefecto();
     for (QByteArray &v : valores) {
         if (v.startsWith("/var/") || v == "/etc/xinetd.d")
@@ -143,14 +142,12 @@ int main(int argc, char **argv)
     app.exec();
     getrusage(RUSAGE_SELF, &fin);
     const auto segundos = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
-    const double cpu = segundos(fin.ru_utime) - segundos(inicio.ru_utime)
-                       + segundos(fin.ru_stime) - segundos(inicio.ru_stime);
-    const long despertares
-        = (fin.ru_nvcsw - inicio.ru_nvcsw) + (fin.ru_nivcsw - inicio.ru_nivcsw);
+    const double cpu = segundos(fin.ru_utime) - segundos(inicio.ru_utime) + segundos(fin.ru_stime)
+                       - segundos(inicio.ru_stime);
+    const long despertares = (fin.ru_nvcsw - inicio.ru_nvcsw) + (fin.ru_nivcsw - inicio.ru_nivcsw);
     const double parte = 100 * cpu / quieta;
-    linea("ventana quieta: CPU",
-          QString::asprintf("%.3f %% de un nucleo (%d s)", parte, quieta), "< 0.1 %",
-          parte < 0.1);
+    linea("ventana quieta: CPU", QString::asprintf("%.3f %% de un nucleo (%d s)", parte, quieta),
+          "< 0.1 %", parte < 0.1);
     linea("ventana quieta: despertares", QString::number(despertares), "(informa)", true);
     linea("ventana quieta: procesos", QString::number(ordenes - antes), "0", ordenes == antes);
     return 0;

@@ -127,9 +127,7 @@ bool escribirHostsAllow(const Sistema &sistema)
 }
 
 HostsAllow::HostsAllow(const Sistema &sistema, QObject *parent)
-    : QObject(parent),
-      sistema_(sistema),
-      ruta_(ruta(sistema, Rutas::HostsAllow)),
+    : QObject(parent), sistema_(sistema), ruta_(ruta(sistema, Rutas::HostsAllow)),
       vigia_(new QFileSystemWatcher(this))
 {
     // The directory: a save elsewhere replaces the file by a rename.

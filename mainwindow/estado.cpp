@@ -27,25 +27,6 @@ std::optional<QByteArray> unidadSystemd(const QByteArray &ajuste)
     return ajuste.mid(prefijo.size());
 }
 
-namespace {
-
-// What systemd takes as a unit name; anything else would make systemctl
-// refuse the whole query, and every row with it.
-bool nombreValido(const QByteArray &unidad)
-{
-    if (unidad.isEmpty() || unidad.size() > 255 || unidad.startsWith('-'))
-        return false;
-    for (const char c : unidad) {
-        const bool valido = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
-                            || (c >= '0' && c <= '9') || QByteArrayView(":_.\\@-").contains(c);
-        if (!valido)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 Estado deSystemd(const Unidad &u)
 {
     if (u.carga != "loaded" && u.carga != "masked")
@@ -60,53 +41,6 @@ Estado deSystemd(const Unidad &u)
         || u.actividad == "maintenance")
         return Estado::Pendiente;
     return Estado::Error;
-}
-
-QList<Estado> porSystemd(const Sistema &sistema, const QByteArrayList &unidades)
-{
-    QList<Estado> estados(unidades.size(), Estado::Error);
-    QByteArrayList orden{"systemctl", "show", "--property=LoadState,ActiveState,SubState,Type"};
-    QList<qsizetype> preguntadas;
-    for (qsizetype i = 0; i < unidades.size(); ++i) {
-        if (nombreValido(unidades[i])) {
-            orden.append(unidades[i]);
-            preguntadas.append(i);
-        }
-    }
-    // systemctl itself looks here first; without it every answer is Error.
-    if (preguntadas.isEmpty() || !Sistema::existe(sistema.rutaBytes(Rutas::SystemdEnMarcha)))
-        return estados;
-    const Sistema::Resultado r = sistema.ejecutarPrograma(orden);
-    if (!r.bien())
-        return estados;
-    // One block of properties per unit, in the order asked, blank lines between.
-    QList<Unidad> bloques(1);
-    const std::pair<QByteArrayView, QByteArrayView Unidad::*> campos[]
-        = {{"LoadState=", &Unidad::carga},
-           {"ActiveState=", &Unidad::actividad},
-           {"SubState=", &Unidad::subestado},
-           {"Type=", &Unidad::tipo}};
-    bool vacio = true;
-    for (const QByteArrayView linea : Texto::lineas(r.salida)) {
-        if (linea.isEmpty()) {
-            if (!vacio)
-                bloques.append(Unidad());
-            vacio = true;
-        }
-        for (const auto &[prefijo, campo] : campos) {
-            if (linea.startsWith(prefijo)) {
-                bloques.last().*campo = linea.sliced(prefijo.size());
-                vacio = false;
-            }
-        }
-    }
-    if (vacio)
-        bloques.removeLast();
-    if (bloques.size() != preguntadas.size())
-        return estados;
-    for (qsizetype i = 0; i < preguntadas.size(); ++i)
-        estados[preguntadas[i]] = deSystemd(bloques[i]);
-    return estados;
 }
 
 bool xinetdDesactivado(const QByteArray &contenido)

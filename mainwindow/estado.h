@@ -26,13 +26,7 @@ Estado porArchivo(const QByteArray &ruta);
 // anything else, is a file.
 std::optional<QByteArray> unidadSystemd(const QByteArray &ajuste);
 
-// The units' states, asked of systemd in one query (systemctl show, no
-// shell): active or reloading is ON; inactive or failed, OFF; activating or
-// deactivating, on its way; a unit that does not exist, a name systemd
-// would refuse, or no systemd at all, Error.
-QList<Estado> porSystemd(const Sistema &sistema, const QByteArrayList &unidades);
-
-// One unit's state from what systemctl show printed of it. A unit that
+// One unit's state from its properties, as systemd gives them. A unit that
 // forks a daemon and stays active after its start (RemainAfterExit, as the
 // units made from init scripts do) is running only while it has processes
 // (SubState running); once it has none the daemon is gone, whatever

@@ -139,8 +139,8 @@ form1::form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const ch
     for (QPushButton *b : botones) {
         for (const Servicio s : Servicios) {
             for (const char *accion : {"Iniciar", "Detener", "Reiniciar"}) {
-                if (b->objectName() == QLatin1String("b") + QLatin1String(accion)
-                                           + QLatin1String(datos(s).id))
+                if (b->objectName()
+                    == QLatin1String("b") + QLatin1String(accion) + QLatin1String(datos(s).id))
                     botones_[static_cast<size_t>(s)].append(b);
             }
         }
@@ -275,9 +275,9 @@ void form1::dibujarFila(Servicio servicio, Estado estado, bool ocupada)
 // on, and their boxes may come while this one is open.
 void form1::avisarFallo(const QByteArray &comando, const Sistema::Resultado &resultado)
 {
-    auto *caja = new QMessageBox(QMessageBox::Warning, QStringLiteral("Error"),
-                                 Comandos::describirFallo(comando, resultado), QMessageBox::Ok,
-                                 this);
+    auto *caja
+        = new QMessageBox(QMessageBox::Warning, QStringLiteral("Error"),
+                          Comandos::describirFallo(comando, resultado), QMessageBox::Ok, this);
     caja->setAttribute(Qt::WA_DeleteOnClose);
     caja->setWindowModality(Qt::NonModal);
     caja->show();

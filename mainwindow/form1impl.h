@@ -13,7 +13,6 @@
 #include "platform/sistema.h"
 #include "platform/texto.h"
 
-
 #include <array>
 #include <optional>
 

@@ -34,10 +34,7 @@ QString dondeVigilar(const QString &archivo)
 } // namespace
 
 Monitor::Monitor(const Sistema &sistema, const Ajustes &ajustes, QObject *parent)
-    : QObject(parent),
-      sistema_(sistema),
-      ajustes_(ajustes),
-      vigia_(new QFileSystemWatcher(this)),
+    : QObject(parent), sistema_(sistema), ajustes_(ajustes), vigia_(new QFileSystemWatcher(this)),
       juntar_(new QTimer(this))
 {
     juntar_->setSingleShot(true);
@@ -55,8 +52,8 @@ Monitor::Fuente Monitor::fuente(Servicio servicio) const
 {
     const DatosServicio &d = datos(servicio);
     if (d.archivoXinetd)
-        return {{}, ajustes_.valor(Ajustes::Clave::cDirectorioXinetd) + '/' + d.archivoXinetd,
-                true};
+        return {
+            {}, ajustes_.valor(Ajustes::Clave::cDirectorioXinetd) + '/' + d.archivoXinetd, true};
     const QByteArray ajuste = ajustes_.valor(*d.estado);
     if (const std::optional<QByteArray> unidad = Sondas::unidadSystemd(ajuste))
         return {*unidad, {}, false};
@@ -153,8 +150,7 @@ void Monitor::sondear(Servicio servicio)
             systemd_->consultar(*f.unidad);
         return;
     }
-    anotar(servicio, f.xinetd ? Sondas::porXinetd(f.archivo) : Sondas::porArchivo(f.archivo),
-           true);
+    anotar(servicio, f.xinetd ? Sondas::porXinetd(f.archivo) : Sondas::porArchivo(f.archivo), true);
 }
 
 void Monitor::desdeSystemd(const QByteArray &unidad, Estado estado)

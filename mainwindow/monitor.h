@@ -62,7 +62,7 @@ private:
     const Ajustes &ajustes_;
     HiloSystemd *systemd_ = nullptr; // made on the first unit
     QFileSystemWatcher *vigia_;
-    QTimer *juntar_; // a burst of notices costs one probe per row
+    QTimer *juntar_;                         // a burst of notices costs one probe per row
     QHash<QString, QSet<Servicio>> porRuta_; // watched path -> rows it may change
     QSet<Servicio> pendientes_;
     QByteArrayList unidades_;

@@ -20,17 +20,14 @@ class Ajustes;
 struct Sonda {
     Servicio servicio;
     int ms;
-    bool operator==(const Sonda &otra) const
-    {
-        return servicio == otra.servicio && ms == otra.ms;
-    }
+    bool operator==(const Sonda &otra) const { return servicio == otra.servicio && ms == otra.ms; }
 };
 
 struct Plan {
-    QString aviso;          // refused: nothing runs, the window warns with this
-    QByteArray lanzar;      // an editor or viewer, started in the background
-    QByteArray xinetd;      // a service file rewritten first; if that fails, nothing else
-    bool encender = false;  // ...to switch it on, or off
+    QString aviso;                // refused: nothing runs, the window warns with this
+    QByteArray lanzar;            // an editor or viewer, started in the background
+    QByteArray xinetd;            // a service file rewritten first; if that fails, nothing else
+    bool encender = false;        // ...to switch it on, or off
     std::optional<Servicio> fila; // whose commands run: it shows "---" and its buttons wait
     QByteArrayList comandos;      // shell lines, in turn, off the window's thread
     QList<Sonda> sondas;          // counted from the end of the commands (or the rewrite)

@@ -13,11 +13,8 @@ size_t indice(Servicio s) { return static_cast<size_t>(s); }
 } // namespace
 
 Tablero::Tablero(const Sistema &sistema, Ajustes &ajustes, QObject *parent)
-    : QObject(parent),
-      sistema_(sistema),
-      ajustes_(ajustes),
-      monitor_(new Monitor(sistema, ajustes, this)),
-      corredor_(new Corredor(sistema, this)),
+    : QObject(parent), sistema_(sistema), ajustes_(ajustes),
+      monitor_(new Monitor(sistema, ajustes, this)), corredor_(new Corredor(sistema, this)),
       reloj_([](int ms, QObject *contexto, std::function<void()> hecho) {
           QTimer::singleShot(ms, contexto, std::move(hecho));
       })
@@ -50,8 +47,8 @@ void Tablero::cambio(Servicio servicio, Estado) { dibujar(servicio); }
 
 void Tablero::actuar(Servicio servicio, Accion accion)
 {
-    const Plan plan = planear(servicio, accion, ajustes_,
-                              [this](Servicio s) { return mostrado(s); });
+    const Plan plan
+        = planear(servicio, accion, ajustes_, [this](Servicio s) { return mostrado(s); });
     if (!plan.aviso.isEmpty()) {
         emit aviso(plan.aviso);
         return;

@@ -201,7 +201,7 @@ private slots:
         const QStringList vistas = contestar({respuesta}, [&] { botones[boton]->click(); });
         QCOMPARE(vistas, cajas);
         QCOMPARE(g.vectores(), argv.isEmpty() ? QList<QByteArrayList>()
-                                            : QList<QByteArrayList>{argv.toUtf8().split('|')});
+                                              : QList<QByteArrayList>{argv.toUtf8().split('|')});
         QCOMPARE(entradas(d.lreglas).size(), argv.isEmpty() ? 2 : 1);
         QFile::remove(raiz.ruta(Instantanea));
         QDir().rmdir(raiz.ruta(Dir));

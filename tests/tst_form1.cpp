@@ -178,7 +178,8 @@ private slots:
         v.grabador.deVerdad = true;
         const QByteArray fifo = QFile::encodeName(v.raiz.ruta("/fifo"));
         QCOMPARE(::mkfifo(fifo, 0600), 0);
-        v.cambiarAjuste(C::cDetenerSquid, "read x <" + fifo + "; echo uno >&2; echo dos >&2; exit 1");
+        v.cambiarAjuste(C::cDetenerSquid,
+                        "read x <" + fifo + "; echo uno >&2; echo dos >&2; exit 1");
         v.cambiarAjuste(C::cIniciarHttpd, "/no/existe start");
         const auto caja = [] {
             for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -312,7 +313,8 @@ private slots:
         vistas = contestar({}, acciones);
         if (aviso.isEmpty()) {
             QCOMPARE(vistas, QStringList());
-            QTRY_COMPARE(v->grabador.comandos().size(), 8); // the router script: a backup and a copy
+            QTRY_COMPARE(v->grabador.comandos().size(),
+                         8); // the router script: a backup and a copy
             return;
         }
         QCOMPARE(vistas, QStringList(7, caja));
@@ -502,7 +504,8 @@ private slots:
         // Another program changes the file: an untouched editor shows it, a
         // U+2028 in a comment going back as it came; an edited one asks
         // before it overwrites, and "No" keeps both file and edits.
-        const QByteArray comentario = "# nota\xe2\x80\xa8" "ALL: ALL\n";
+        const QByteArray comentario = "# nota\xe2\x80\xa8"
+                                      "ALL: ALL\n";
         QVERIFY(Sistema::reemplazarArchivo(v.raiz.ruta(Allow), comentario));
         QTRY_COMPARE(v.w->mlHostsAllow->toPlainText().size(), 15);
         QTest::keyClicks(v.w->mlHostsAllow, "#");
@@ -527,7 +530,8 @@ private slots:
             QCOMPARE(v.raiz.leer(Deny), Accesos::HostsDenyPorDefecto);
         }
         v.w->bLogHostsDeny->click(); // the editor setting as it is, no "%editor"
-        QCOMPARE(v.grabador.comandos().last(), "kwrite " + v.raiz.ruta("/var/log/HOSTS.DENY") + " &");
+        QCOMPARE(v.grabador.comandos().last(),
+                 "kwrite " + v.raiz.ruta("/var/log/HOSTS.DENY") + " &");
     }
 
     // Each install copy runs in the background after its backup returned.

@@ -70,49 +70,48 @@ private slots:
             }
         }
         const QString x = "cDirectorioXinetd/", r = "fila Xinetd: cReiniciarXinetd, Xinetd 2000, ";
-        QCOMPARE(vistos,
-                 QStringList({"fila Gate: cIniciarGate, Gate 2000",
-                              "fila Gate: cDetenerGate, Gate 2000",
-                              "fila Gate: cDetenerGate|cIniciarGate, Gate 2000",
-                              "lanzar cEditarGate &",
-                              "fila Squid: cIniciarSquid, Squid 2000",
-                              "fila Squid: cDetenerSquid, Squid 2000",
-                              "fila Squid: cReiniciarSquid, Squid 2000",
-                              "lanzar cEditarSquid &",
-                              "lanzar cLogSquid &",
-                              "fila Httpd: cIniciarHttpd, Httpd 2000, Httpd 5000",
-                              "fila Httpd: cDetenerHttpd, Httpd 2000",
-                              "fila Httpd: cReiniciarHttpd, Httpd 2000, Httpd 5000",
-                              "lanzar cEditarHttpd &",
-                              "lanzar cLogHttpd &",
-                              "fila Samba: cIniciarSamba, Samba 2000",
-                              "fila Samba: cDetenerSamba, Samba 2000",
-                              "fila Samba: cReiniciarSamba, Samba 2000",
-                              "lanzar cEditarSamba &",
-                              "lanzar cLogSamba &",
-                              "fila Sendmail: cIniciarSendmail, Sendmail 2000",
-                              "fila Sendmail: cDetenerSendmail, Sendmail 2000",
-                              "fila Sendmail: cReiniciarSendmail, Sendmail 2000",
-                              "lanzar cEditarSendmail &",
-                              "lanzar cLogSendmail &",
-                              "fila Dns: cIniciarDns, Dns 2000",
-                              "fila Dns: cDetenerDns, Dns 2000",
-                              "fila Dns: cReiniciarDns, Dns 2000",
-                              "lanzar cEditarDns &",
-                              "fila Xinetd: cIniciarXinetd, Xinetd 2000",
-                              "fila Xinetd: cDetenerXinetd, Xinetd 2000",
-                              "fila Xinetd: cReiniciarXinetd, Xinetd 2000",
-                              "lanzar cEditarXinetd &",
-                              "lanzar cLogXinetd &",
-                              "encender " + x + "telnet, " + r + "Telnet 1000",
-                              "apagar " + x + "telnet, " + r + "Telnet 1000",
-                              "encender " + x + "wu-ftpd, " + r + "Ftp 1000",
-                              "apagar " + x + "wu-ftpd, " + r + "Ftp 1000",
-                              "lanzar cEditarFtp &",
-                              "encender " + x + "ipop3, " + r + "Pop3 1000",
-                              "apagar " + x + "ipop3, " + r + "Pop3 1000",
-                              "encender " + x + "swat, " + r + "Swat 1000",
-                              "apagar " + x + "swat, " + r + "Swat 1000"}));
+        QCOMPARE(vistos, QStringList({"fila Gate: cIniciarGate, Gate 2000",
+                                      "fila Gate: cDetenerGate, Gate 2000",
+                                      "fila Gate: cDetenerGate|cIniciarGate, Gate 2000",
+                                      "lanzar cEditarGate &",
+                                      "fila Squid: cIniciarSquid, Squid 2000",
+                                      "fila Squid: cDetenerSquid, Squid 2000",
+                                      "fila Squid: cReiniciarSquid, Squid 2000",
+                                      "lanzar cEditarSquid &",
+                                      "lanzar cLogSquid &",
+                                      "fila Httpd: cIniciarHttpd, Httpd 2000, Httpd 5000",
+                                      "fila Httpd: cDetenerHttpd, Httpd 2000",
+                                      "fila Httpd: cReiniciarHttpd, Httpd 2000, Httpd 5000",
+                                      "lanzar cEditarHttpd &",
+                                      "lanzar cLogHttpd &",
+                                      "fila Samba: cIniciarSamba, Samba 2000",
+                                      "fila Samba: cDetenerSamba, Samba 2000",
+                                      "fila Samba: cReiniciarSamba, Samba 2000",
+                                      "lanzar cEditarSamba &",
+                                      "lanzar cLogSamba &",
+                                      "fila Sendmail: cIniciarSendmail, Sendmail 2000",
+                                      "fila Sendmail: cDetenerSendmail, Sendmail 2000",
+                                      "fila Sendmail: cReiniciarSendmail, Sendmail 2000",
+                                      "lanzar cEditarSendmail &",
+                                      "lanzar cLogSendmail &",
+                                      "fila Dns: cIniciarDns, Dns 2000",
+                                      "fila Dns: cDetenerDns, Dns 2000",
+                                      "fila Dns: cReiniciarDns, Dns 2000",
+                                      "lanzar cEditarDns &",
+                                      "fila Xinetd: cIniciarXinetd, Xinetd 2000",
+                                      "fila Xinetd: cDetenerXinetd, Xinetd 2000",
+                                      "fila Xinetd: cReiniciarXinetd, Xinetd 2000",
+                                      "lanzar cEditarXinetd &",
+                                      "lanzar cLogXinetd &",
+                                      "encender " + x + "telnet, " + r + "Telnet 1000",
+                                      "apagar " + x + "telnet, " + r + "Telnet 1000",
+                                      "encender " + x + "wu-ftpd, " + r + "Ftp 1000",
+                                      "apagar " + x + "wu-ftpd, " + r + "Ftp 1000",
+                                      "lanzar cEditarFtp &",
+                                      "encender " + x + "ipop3, " + r + "Pop3 1000",
+                                      "apagar " + x + "ipop3, " + r + "Pop3 1000",
+                                      "encender " + x + "swat, " + r + "Swat 1000",
+                                      "apagar " + x + "swat, " + r + "Swat 1000"}));
         // xinetd not running, as its row shows it: the file only.
         for (const Estado e : {Estado::Off, Estado::Pendiente, Estado::Error})
             QCOMPARE(texto(planear(Servicio::Telnet, Accion::Detener, ajustes,
@@ -137,17 +136,19 @@ private slots:
         const struct {
             Estado xinetd, swat;
             QString visto;
-        } casos[] = {{Estado::Off, Estado::On, "aviso Debe estar iniciado el servicio XINETD"},
-                     {Estado::Pendiente, Estado::On, "aviso Debe estar iniciado el servicio XINETD"},
-                     {Estado::On, Estado::Error, "aviso Debe estar iniciado el servicio SWAT"},
-                     {Estado::On, Estado::On, "lanzar htmlview http://127.0.0.1:901/ &"}};
+        } casos[]
+            = {{Estado::Off, Estado::On, "aviso Debe estar iniciado el servicio XINETD"},
+               {Estado::Pendiente, Estado::On, "aviso Debe estar iniciado el servicio XINETD"},
+               {Estado::On, Estado::Error, "aviso Debe estar iniciado el servicio SWAT"},
+               {Estado::On, Estado::On, "lanzar htmlview http://127.0.0.1:901/ &"}};
         for (const auto &c : casos) {
             const Mostrado m = [&](Servicio s) {
                 return std::optional<Estado>(s == Servicio::Xinetd ? c.xinetd : c.swat);
             };
             QCOMPARE(texto(planear(Servicio::Samba, Accion::Editar, ajustes, m)), c.visto);
         }
-        for (const QByteArray editar : {"%editor /etc/samba/smb.conf", "xdg-open https://h:9090/"}) {
+        for (const QByteArray editar :
+             {"%editor /etc/samba/smb.conf", "xdg-open https://h:9090/"}) {
             QByteArrayList v = ajustes.valores();
             v[int(C::cEditarSamba)] = editar;
             ajustes.asignar(v);
@@ -205,8 +206,8 @@ private slots:
         QCOMPARE(fallos.size(), 1);
         QCOMPARE(fallos[0][0].toByteArray(), "/etc/rc.d/init.d/squid stop");
         QCOMPARE(armadas.size(), 3);
-        QCOMPARE(g.comandos(), QStringList({"/etc/rc.d/init.d/squid stop",
-                                            "/etc/rc.d/init.d/httpd start"}));
+        QCOMPARE(g.comandos(),
+                 QStringList({"/etc/rc.d/init.d/squid stop", "/etc/rc.d/init.d/httpd start"}));
         QVERIFY(filas.contains("Squid ocupada 3") && filas.last().startsWith("Squid 0"));
 
         // A switch with xinetd running restarts it; the rewritten row is
@@ -236,9 +237,9 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo), 0600), 0);
         auto c = std::make_unique<Corredor>(Sistema());
         QSignalSpy fin(c.get(), &Corredor::terminado);
-        const QByteArrayList lineas = {"read x <" + QFile::encodeName(fifo),
-                                       "echo uno >&2; echo dos >&2; exit 3", "/no/existe",
-                                       "exit 130", "kill -INT $$"};
+        const QByteArrayList lineas
+            = {"read x <" + QFile::encodeName(fifo), "echo uno >&2; echo dos >&2; exit 3",
+               "/no/existe", "exit 130", "kill -INT $$"};
         c->correr(Servicio::Dns, lineas);
         bool vivo = false;
         QTimer::singleShot(0, [&] { vivo = true; });

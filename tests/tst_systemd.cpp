@@ -77,8 +77,7 @@ private slots:
     // the router's unit is not installed yet.
     void alArrancar()
     {
-        QTRY_COMPARE(palabra(w->tSquid) + palabra(w->tHttpd) + palabra(w->tGate)
-                         + palabra(w->tDns),
+        QTRY_COMPARE(palabra(w->tSquid) + palabra(w->tHttpd) + palabra(w->tGate) + palabra(w->tDns),
                      "ONOFFErrorError");
         QCOMPARE(confimpl(Sistema(), ajustes).cbPerfil->currentText(), "Debian");
     }
@@ -94,7 +93,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tSquid), "OFF", 1000);
         systemctl({"start", "squid.service"});
         QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tSquid), "ON", 1000);
-        const int principal = systemctl({"show", "-p", "MainPID", "--value", "squid.service"}).toInt();
+        const int principal
+            = systemctl({"show", "-p", "MainPID", "--value", "squid.service"}).toInt();
         QVERIFY(principal > 0 && ::kill(principal, SIGKILL) == 0);
         QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tSquid), "OFF", 1000);
 
