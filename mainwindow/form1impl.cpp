@@ -15,6 +15,10 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,6 +28,42 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// What a marked U+2028 in the hosts.allow editor stands for.
+constexpr int Original = QTextFormat::UserProperty;
+
+// The editor would make a U+2029 or a lone carriage return from the file a
+// line of its own, and so a line break in the file: a comment would end and
+// what follows it become a rule. Each stays in its line as a U+2028 marked
+// with what it was.
+void cargarEditor(QPlainTextEdit *editor, const QString &texto)
+{
+    if (!texto.contains(QChar::ParagraphSeparator) && !texto.contains(QLatin1Char('\r'))) {
+        editor->setPlainText(texto);
+        return;
+    }
+    editor->clear();
+    QTextCursor c(editor->document());
+    const QStringList lineas = texto.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lineas.size(); ++i) {
+        if (i > 0)
+            c.insertBlock();
+        QString tramo;
+        for (const QChar ch : lineas[i]) {
+            if (ch != QChar::ParagraphSeparator && ch != QLatin1Char('\r')) {
+                tramo += ch;
+                continue;
+            }
+            c.insertText(std::exchange(tramo, {}), QTextCharFormat());
+            QTextCharFormat marcado;
+            marcado.setProperty(Original, int(ch.unicode()));
+            c.insertText(QString(QChar::LineSeparator), marcado);
+        }
+        c.insertText(tramo, QTextCharFormat());
+    }
+    editor->document()->clearUndoRedoStacks();
+    editor->moveCursor(QTextCursor::Start); // where setPlainText leaves it
+}
 
 // The first-run question. Enter, Escape and the close box all answer "No":
 // replacing /etc/hosts.deny takes a deliberate click on "Escribir".
@@ -374,7 +414,7 @@ void form1::bLogXinetd_Click() { actuar(Servicio::Xinetd, Accion::Log); }
 void form1::LeerEstadoHostsAllow()
 {
     const std::optional<Accesos::ArchivoHostsAllow> archivo = hostsAllow_->leer();
-    mlHostsAllow->setPlainText(archivo ? archivo->texto : Marcas::clasica(Estado::Error));
+    cargarEditor(mlHostsAllow, archivo ? archivo->texto : Marcas::clasica(Estado::Error));
     codificacionHostsAllow = archivo ? archivo->codificacion : Texto::Codificacion::Utf8;
     mlHostsAllow->document()->setModified(false);
 }
@@ -394,15 +434,26 @@ void form1::avisarSinTcpWrappers()
     mlHostsAllow->setAccessibleDescription(nota);
 }
 
-// toPlainText() turns no-break spaces into blanks, which would rewrite every
-// line holding one (byte A0 in ISO-8859-1); the raw text keeps them, with
-// U+2029 between its lines. Shift+Enter breaks a line as Enter does (see
-// eventFilter), so a U+2028 here came from the file and goes back as it
-// came: as a line break TCP wrappers would read a rule in a comment.
+// The text as it goes back to the file. A block is a line; inside one, a
+// U+2028 came from the file (Shift+Enter makes a new block, see
+// eventFilter), and one marked by cargarEditor stands for the character it
+// replaced. Fragments keep no-break spaces, which toPlainText() would turn
+// into blanks (byte A0 in ISO-8859-1), rewriting every line holding one.
 QString form1::textoDelEditor() const
 {
-    QString texto = mlHostsAllow->document()->toRawText();
-    texto.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    QString texto;
+    const QTextDocument *documento = mlHostsAllow->document();
+    for (QTextBlock b = documento->begin(); b.isValid(); b = b.next()) {
+        if (b != documento->begin())
+            texto += QLatin1Char('\n');
+        for (auto i = b.begin(); !i.atEnd(); ++i) {
+            QString tramo = i.fragment().text();
+            const QVariant original = i.fragment().charFormat().property(Original);
+            if (original.isValid())
+                tramo.replace(QChar::LineSeparator, QChar(char16_t(original.toInt())));
+            texto += tramo;
+        }
+    }
     return texto;
 }
 

@@ -502,12 +502,15 @@ private slots:
         v.w->bAplicarHostsAllow->click();
         QCOMPARE(v.raiz.leer(Allow), "a: b\nc: d\n\n");
         // Another program changes the file: an untouched editor shows it, a
-        // U+2028 in a comment going back as it came; an edited one asks
+        // U+2028, U+2029 or carriage return in a comment going back as it
+        // came, never as a line break that makes a rule; an edited one asks
         // before it overwrites, and "No" keeps both file and edits.
         const QByteArray comentario = "# nota\xe2\x80\xa8"
-                                      "ALL: ALL\n";
+                                      "ALL: ALL\n# otra\xe2\x80\xa9"
+                                      "ALL: ALL\n# cr\rALL: ALL\n";
         QVERIFY(Sistema::reemplazarArchivo(v.raiz.ruta(Allow), comentario));
-        QTRY_COMPARE(v.w->mlHostsAllow->toPlainText().size(), 15);
+        QTRY_VERIFY(v.w->mlHostsAllow->toPlainText().contains("cr"));
+        QCOMPARE(v.w->mlHostsAllow->document()->blockCount(), 3);
         QTest::keyClicks(v.w->mlHostsAllow, "#");
         v.w->bAplicarHostsAllow->click();
         QCOMPARE(v.raiz.leer(Allow), "#" + comentario + "\n");
