@@ -74,6 +74,38 @@ const QStringList Mezcla{
     "inet filter sub: tcp dport { 22, 80 } ct state new accept comment \"ssh y web\"",
 };
 
+// Runs the named test function again inside `unshare --net` (true when this
+// is that copy): real nft and iptables touch only a private network namespace.
+bool enRedPrivada(const char *funcion, bool &saltar, QString &salida)
+{
+    const QString padre = qEnvironmentVariable("TALVORA_FW_NETNS");
+    const QString red = QFile::symLinkTarget("/proc/self/ns/net");
+    if (!padre.isEmpty())
+        return padre != red;
+    QProcess hijo;
+    hijo.setProcessChannelMode(QProcess::MergedChannels);
+    hijo.start("env", {"TALVORA_FW_NETNS=" + red, "PATH=/usr/sbin:/sbin:" + qgetenv("PATH"),
+                       "unshare", "--net", QCoreApplication::applicationFilePath(), funcion});
+    hijo.waitForFinished(100000);
+    salida = QString::fromLocal8Bit(hijo.readAll());
+    saltar = salida.startsWith("unshare:");
+    if (!saltar
+        && (hijo.exitCode() != 0
+            || !salida.contains("PASS   : TstCortafuegos::" + QString(funcion))))
+        salida.prepend("FALLO\n");
+    return false;
+}
+
+QByteArray ejecutar(const QByteArray &linea) // fixed test commands only
+{
+    const Sistema::Resultado r = Sistema().ejecutar(linea + " 2>&1");
+    if (!r.bien())
+        qFatal("%s failed", linea.constData());
+    return r.salida;
+}
+
+QByteArray salidaDe(const QByteArrayList &argv) { return Sistema().ejecutarPrograma(argv).salida; }
+
 } // namespace
 
 class TstCortafuegos : public QObject
@@ -280,6 +312,118 @@ private slots:
         if (!argv.isEmpty())
             QCOMPARE(d.lduracion->text(), "Reglas guardadas con " + QString(QTest::currentDataTag())
                                               + ": siguen tras reiniciar.");
+    }
+
+    // Real nft and iptables in a private network namespace: an inet filter
+    // rule listed with its place and deleted by handle; the set rule in
+    // iptables' own table shown from nft and deleted alone; a handle gone
+    // meanwhile.
+    void nftReal()
+    {
+        if (QStandardPaths::findExecutable("nft", {"/usr/sbin", "/sbin"}).isEmpty()
+            || QStandardPaths::findExecutable("iptables", {"/usr/sbin", "/sbin"}).isEmpty())
+            QSKIP("nft or iptables is not installed");
+        bool saltar = false;
+        QString salida;
+        if (qEnvironmentVariableIsEmpty("TALVORA_FW_NETNS")) {
+            enRedPrivada("nftReal", saltar, salida);
+            if (saltar)
+                QSKIP(
+                    qPrintable("no private network namespace here: " + salida.section('\n', 0, 0)));
+            QVERIFY2(!salida.startsWith("FALLO"), qPrintable(salida));
+            return;
+        }
+        QVERIFY2(enRedPrivada("nftReal", saltar, salida),
+                 "still in the machine's network namespace");
+        Raiz raiz;
+        raiz.escribir(Rutas::Nft, ""); // the real one runs: this root only says it is there
+        QDir().mkpath(raiz.ruta(TALVORA_DATADIR));
+        ejecutar("nft add table inet filter && nft add chain inet filter input "
+                 "'{ type filter hook input priority 0; }' && nft add rule inet filter input "
+                 "ip saddr 192.0.2.1 drop && iptables -A INPUT -s 10.0.0.1/32 -j DROP && "
+                 "nft add rule ip filter INPUT ip saddr '{ 192.0.2.1, 192.0.2.2 }' drop && "
+                 "iptables -A INPUT -s 10.0.0.2/32 -j DROP");
+        firewallimpl d(raiz.sistema());
+        QCOMPARE(entradas(d.lreglas),
+                 QStringList({"INPUT -s 10.0.0.1/32 -j DROP",
+                              "ip filter INPUT: ip saddr { 192.0.2.1, 192.0.2.2 } drop",
+                              "INPUT -s 10.0.0.2/32 -j DROP",
+                              "inet filter input: ip saddr 192.0.2.1 drop"}));
+        for (const int fila : {1, 2}) { // the set rule, then the inet filter one
+            d.lreglas->setCurrentRow(fila);
+            QCOMPARE(contestar({"Si (Aceptar)"}, [&] { d.PushButton1->click(); }).size(), 1);
+        }
+        QCOMPARE(entradas(d.lreglas),
+                 QStringList({"INPUT -s 10.0.0.1/32 -j DROP", "INPUT -s 10.0.0.2/32 -j DROP"}));
+        const QByteArray iptables = salidaDe({"iptables-save"});
+        QVERIFY2(iptables.contains("-A INPUT -s 10.0.0.1/32 -j DROP\n-A INPUT -s 10.0.0.2/32 -j "
+                                   "DROP\nCOMMIT"),
+                 iptables.constData());
+        QVERIFY(!salidaDe({"nft", "list", "ruleset"}).contains("192.0.2."));
+
+        // Listed, then changed behind the dialog's back.
+        ejecutar("nft add rule inet filter input ip saddr 192.0.2.3 drop && "
+                 "nft add rule inet filter input ip saddr 192.0.2.4 drop");
+        firewallimpl otro(raiz.sistema());
+        QCOMPARE(otro.lreglas->count(), 4);
+        ejecutar("nft flush chain inet filter input && "
+                 "nft add rule inet filter input ip saddr 192.0.2.4 drop");
+        otro.lreglas->setCurrentRow(2);
+        const QStringList cajas = contestar({"Si (Aceptar)"}, [&] { otro.PushButton1->click(); });
+        QVERIFY2(cajas.size() == 2 && cajas[1].startsWith("Error|La regla ya no existe"),
+                 qPrintable(cajas.join('\n')));
+        QCOMPARE(entradas(otro.lreglas).mid(2),
+                 QStringList{"inet filter input: ip saddr 192.0.2.4 drop"});
+        QVERIFY(salidaDe({"nft", "list", "ruleset"}).contains("192.0.2.4"));
+        QCOMPARE(salidaDe({"iptables-save"}).count("-A INPUT"), 2);
+    }
+
+    // firewalld 1.3 for real, with netfilter-persistent beside it; only in
+    // the namespaces tests/systemd/cortafuegos.sh prepares.
+    void firewalldReal()
+    {
+        if (qEnvironmentVariable("TALVORA_FIREWALLD") != "1")
+            QSKIP("firewalld runs only beside a real systemd: tests/systemd/cortafuegos.sh");
+        // This namespace's "/", whose /etc, /var and /usr are layers.
+        std::unique_ptr<firewallimpl> p;
+        QCOMPARE(contestar({}, [&] { p = std::make_unique<firewallimpl>(Sistema()); }),
+                 QStringList());
+        firewallimpl &d = *p;
+        QVERIFY2(d.lduracion->text().startsWith("firewalld gestiona"),
+                 qPrintable(d.lduracion->text()));
+        contestar({"=192.0.2.7"}, [&] { d.PushButton3->click(); });
+        QCOMPARE(salidaDe({"firewall-cmd", "--list-rich-rules"}), Rica.toUtf8() + '\n');
+        QCOMPARE(salidaDe({"firewall-cmd", "--permanent", "--list-rich-rules"}),
+                 Rica.toUtf8() + '\n');
+        const QStringList filas = entradas(d.lreglas);
+        qInfo().noquote() << filas.filter("192.0.2.7").join('\n');
+        const qsizetype rica = filas.indexOf("firewalld: " + Rica);
+        const qsizetype propia = filas.indexOf(
+            "[firewalld] inet firewalld filter_IN_public_deny: ip saddr 192.0.2.7 drop");
+        QVERIFY2(rica >= 0 && propia >= 0, qPrintable(filas.join('\n')));
+
+        d.lreglas->setCurrentRow(propia);
+        QStringList cajas = contestar({"Si (Aceptar)"}, [&] { d.PushButton1->click(); });
+        QVERIFY2(cajas.size() == 1 && cajas[0].startsWith("Error|Esta regla es de firewalld"),
+                 qPrintable(cajas.join('\n')));
+        QCOMPARE(d.lreglas->count(), filas.size());
+        d.lreglas->setCurrentRow(rica);
+        contestar({"Si (Aceptar)"}, [&] { d.PushButton1->click(); });
+        QCOMPARE(salidaDe({"firewall-cmd", "--list-rich-rules"}), "\n");
+        QCOMPARE(salidaDe({"firewall-cmd", "--permanent", "--list-rich-rules"}), "\n");
+        QVERIFY(entradas(d.lreglas).filter("192.0.2.7").isEmpty());
+
+        // A typed rule goes to iptables; netfilter-persistent saves it when told to.
+        QVERIFY(!QFileInfo::exists("/etc/iptables/rules.v4"));
+        contestar({"=INPUT -s 192.0.2.50 -j DROP"}, [&] { d.PushButton2->click(); });
+        QVERIFY(d.lduracion->text().startsWith("La regla va a iptables y firewalld no la guarda"));
+        QVERIFY(d.PushButton4->isEnabled());
+        d.PushButton4->click();
+        QCOMPARE(d.lduracion->text(),
+                 "Reglas guardadas con netfilter-persistent: siguen tras reiniciar.");
+        QFile v4("/etc/iptables/rules.v4");
+        QVERIFY(v4.open(QIODevice::ReadOnly));
+        QVERIFY(v4.readAll().contains("\n-A INPUT -s 192.0.2.50/32 -j DROP\n"));
     }
 
     // Addresses as iptables stores them, and how many each covers.
