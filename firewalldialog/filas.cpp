@@ -14,12 +14,20 @@ bool deIptables(const Nftables::Regla &r) { return r.familia == "ip" && r.tabla 
 Fila filaNft(const Nftables::Regla &r)
 {
     const bool firewalld = r.tabla == "firewalld";
-    return Fila{firewalld ? Origen::Firewalld : Origen::Nft,
-                (firewalld ? QStringLiteral("[firewalld] ") : QString()) + r.lugar() + ": "
-                    + r.texto,
-                {},
-                r,
-                {}};
+    Fila fila{firewalld ? Origen::Firewalld : Origen::Nft, {}, {}, r, {}};
+    // One allocation per row: a ruleset may have 100,000 of them.
+    QString &t = fila.texto;
+    t.reserve(16 + r.familia.size() + r.tabla.size() + r.cadena.size() + r.texto.size());
+    if (firewalld)
+        t += QLatin1String("[firewalld] ");
+    t += r.familia;
+    t += ' ';
+    t += r.tabla;
+    t += ' ';
+    t += r.cadena;
+    t += QLatin1String(": ");
+    t += r.texto;
+    return fila;
 }
 
 Fila filaIptables(const QByteArray &bytes)

@@ -188,7 +188,7 @@ private slots:
                         "Operation not permitted");
         QTest::newRow("no es JSON")
             << QByteArray("") << true << "0|table inet filter {" << solo
-            << caja.arg("nft imprimio algo inesperado: no es JSON: illegal value");
+            << caja.arg("nft imprimio algo inesperado: no es JSON (byte 0)");
         QTest::newRow("sin lista") << QByteArray("") << true << "0|{\"tablas\": []}" << solo
                                    << caja.arg("nft imprimio algo inesperado: falta la lista "
                                                "\"nftables\"");
