@@ -145,8 +145,6 @@ private:
                 fin = qint32(pos_++);
                 return true;
             }
-            if (uchar(c) < 0x20)
-                return false;
             if (c == '\\') {
                 escapada = true;
                 ++pos_;
