@@ -144,6 +144,22 @@ private slots:
         QCOMPARE(a.vectores.count(Nft), 2); // read again after the change
     }
 
+    // iptables-save and nft disagreeing on iptables' table (it changed
+    // between the two): nft's rows stand for it, never a misprint.
+    void desacuerdo()
+    {
+        Anfitrion a(muestra("nft/mezcla-iptables.txt")
+                        .replace("-A OUTPUT", "-A INPUT -s 10.9.9.9/32 -j DROP\n-A OUTPUT"),
+                    {Rutas::Nft});
+        a.salidas[Nft] = salida(muestra("nft/mezcla.json"));
+        firewallimpl d(a.sistema());
+        const QStringList filas = entradas(d.lreglas);
+        QCOMPARE(filas.size(), Mezcla.size());
+        QCOMPARE(filas.mid(5), Mezcla.mid(5));
+        QCOMPARE(filas.filter(QRegularExpression("^ip filter (INPUT|OUTPUT): ")).size(), 5);
+        QCOMPARE(filas[2], Mezcla[2]);
+    }
+
     // A handle gone since the list was read: told, read again, nothing else run.
     void handleDesaparecido()
     {
