@@ -71,8 +71,12 @@ public:
         for (int h = primero(objeto); h >= 0; h = siguiente(h)) {
             const Nodo &n = nodos_[h];
             // Most keys differ in length or first letter: no call for them.
-            if (n.claveFin - n.clave == nombre.size() && texto_[n.clave] == nombre[0]
-                && std::memcmp(texto_.data() + n.clave, nombre.data(), nombre.size()) == 0)
+            if (n.claveFin - n.clave != nombre.size() || texto_[n.clave] != nombre[0])
+                continue;
+            qsizetype k = 1;
+            while (k < nombre.size() && texto_[n.clave + k] == nombre[k])
+                ++k;
+            if (k == nombre.size())
                 return h;
         }
         return -1;
@@ -560,6 +564,7 @@ std::optional<QList<Regla>> leer(const QByteArray &json, QString *error)
             }
             const int expr = j.miembro(r, "expr"_v);
             Regla regla{{}, {}, {}, j.entero(j.miembro(r, "handle"_v)), {}, false};
+            regla.texto.reserve(j.bytes(expr).size() / 3); // the text is shorter than its JSON
             for (int d = j.primero(expr); d >= 0; d = j.siguiente(d)) {
                 if (d != j.primero(expr))
                     regla.texto += ' ';
@@ -572,9 +577,12 @@ std::optional<QList<Regla>> leer(const QByteArray &json, QString *error)
                 regla.texto += '"';
             }
             // Whether iptables prints it faithfully matters only in its own table.
-            regla.fielEnIptables = comentario < 0 && fiel(j, expr);
-            ultima->reglas.append(regla);
-            destinos(j, expr, ultima->destinos);
+            regla.fielEnIptables = comentario < 0 && ultimoLugar[0] == "ip"
+                                   && ultimoLugar[1] == "filter" && fiel(j, expr);
+            ultima->reglas.append(std::move(regla));
+            const QByteArrayView json = j.bytes(expr);
+            if (json.contains("\"jump\"") || json.contains("\"goto\""))
+                destinos(j, expr, ultima->destinos);
         }
         return motivo.isEmpty();
     };
@@ -591,7 +599,7 @@ std::optional<QList<Regla>> leer(const QByteArray &json, QString *error)
         for (const Cadena &c : t.cadenas)
             total += c.reglas.size();
     reglas.reserve(total);
-    for (const Tabla &t : std::as_const(tablas)) {
+    for (Tabla &t : tablas) {
         const bool deIptables = t.familia == "ip" && t.nombre == "filter";
         QSet<QString> alcanzadas;
         QStringList pendientes;
@@ -605,15 +613,15 @@ std::optional<QList<Regla>> leer(const QByteArray &json, QString *error)
             alcanzadas.insert(nombre);
             pendientes += t.cadenas[t.indice.value(nombre)].destinos;
         }
-        for (const Cadena &c : t.cadenas) {
+        for (Cadena &c : t.cadenas) {
             if (!alcanzadas.contains(c.nombre))
                 continue;
-            for (Regla r : c.reglas) {
+            for (Regla &r : c.reglas) {
                 r.familia = t.familia;
                 r.tabla = t.nombre;
                 r.cadena = c.nombre;
                 r.fielEnIptables = r.fielEnIptables && deIptables;
-                reglas.append(r);
+                reglas.append(std::move(r));
             }
         }
     }
