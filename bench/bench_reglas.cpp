@@ -17,6 +17,7 @@
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -162,11 +163,20 @@ int main(int argc, char **argv)
             r.salida = json;
         return r;
     });
-    std::vector<double> listaNft;
+    // Also the thread's own CPU time: on a shared machine the wall clock
+    // counts the other processes too.
+    const auto cpu = [] {
+        timespec ts{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+        return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+    };
+    std::vector<double> listaNft, cpuNft;
     for (int i = 0; i < vueltas; ++i) {
         QElapsedTimer t;
         t.start();
+        const double antes = cpu();
         firewallimpl dialogo(conNft);
+        cpuNft.push_back(cpu() - antes);
         listaNft.push_back(t.nsecsElapsed() / 1e6);
         if (dialogo.lreglas->count() != reglas + 1) {
             std::fprintf(stderr, "listed %d of %d nft rules\n", int(dialogo.lreglas->count()),
@@ -176,6 +186,8 @@ int main(int argc, char **argv)
     }
     const double m = mediana(listaNft);
     linea("lista de reglas de nft (JSON)", QString::asprintf("%.1f ms", m), "< 500 ms", m < 500);
+    const double c = mediana(cpuNft);
+    linea("  la misma, CPU del hilo", QString::asprintf("%.1f ms", c), "< 500 ms", c < 500);
 
     // The eleven probes, over real files.
     QDir().mkpath(raiz.path() + "/etc/xinetd.d");
