@@ -15,3 +15,4 @@ firewall::~firewall() = default;
 TALVORA_SIN_HACER(firewall, bAgregar)
 TALVORA_SIN_HACER(firewall, bEliminar)
 TALVORA_SIN_HACER(firewall, bBloquearIp)
+TALVORA_SIN_HACER(firewall, bGuardar)

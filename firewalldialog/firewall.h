@@ -2,7 +2,8 @@
 #define TALVORA_FIREWALL_H
 
 // The firewall dialog's form, laid out in firewall.ui: the rule list and
-// its three buttons. Its slots only warn until firewallimpl gives them a body.
+// its four buttons, and a line on how long a change lasts. Its slots only
+// warn until firewallimpl gives them a body.
 
 #include "ui_firewall.h"
 
@@ -21,6 +22,7 @@ public slots:
     virtual void bAgregar();
     virtual void bEliminar();
     virtual void bBloquearIp();
+    virtual void bGuardar();
 };
 
 #endif

@@ -1,13 +1,13 @@
 #ifndef TALVORA_FIREWALLIMPL_H
 #define TALVORA_FIREWALLIMPL_H
 
-// The firewall dialog's controller: lists the filter rules from a fresh
-// iptables-save snapshot, and deletes, appends or blocks through iptables.
+// The firewall dialog's controller: lists what filters (iptables-save's
+// snapshot, nft's ruleset, firewalld's rich rules), runs what Filas decides
+// for each button and says how long a change lasts.
 
+#include "firewalldialog/filas.h"
 #include "firewalldialog/firewall.h"
 #include "platform/sistema.h"
-
-#include <optional>
 
 class firewallimpl : public firewall
 {
@@ -22,15 +22,20 @@ private slots:
     void bEliminar() override;
     void bAgregar() override;
     void bBloquearIp() override;
+    void bGuardar() override;
 
 private:
     void RecargarReglas();
-    void ejecutarIptables(const QByteArray &comando,
-                          const std::optional<QByteArrayList> &argumentos);
+    std::optional<QList<Nftables::Regla>> leerNft(const QByteArray &instantanea);
+    void ejecutar(const QList<Filas::Orden> &ordenes, Filas::Cambio cambio);
+    void decirDuracion(Filas::Cambio cambio);
 
-    // Row by row, the bytes that iptables-save printed for each listed rule:
-    // a deletion names exactly them, whatever the list shows.
-    QByteArrayList reglas_;
+    // Row by row, where each listed rule comes from and the bytes or handle
+    // that name it: a deletion names exactly them, whatever the list shows.
+    QList<Filas::Fila> filas_;
+    bool firewalld_ = false;
+    QString titulo_; // the list's title when it holds everything
+    Filas::Guardado guardado_ = Filas::Guardado::Ninguno;
     const Sistema sistema_;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/texto.h"
 
 #include <QRegularExpression>
+#include <QtAlgorithms>
 
 namespace Reglas {
 
@@ -50,8 +51,13 @@ std::optional<QByteArrayList> dividir(const QByteArray &linea)
     return argumentos;
 }
 
-std::optional<QByteArrayList> dividirComoShell(const QByteArray &linea)
+std::optional<QByteArrayList> dividirComoShell(const QByteArray &linea, Fallo *fallo)
 {
+    const auto fallar = [fallo](Fallo f) {
+        if (fallo)
+            *fallo = f;
+        return std::nullopt;
+    };
     QByteArrayList argumentos;
     QByteArray actual;
     bool enPalabra = false; // '' and "" are (empty) arguments of their own
@@ -59,7 +65,7 @@ std::optional<QByteArrayList> dividirComoShell(const QByteArray &linea)
         const char c = linea.at(i);
         if (c == '\\') {
             if (++i == linea.size())
-                return std::nullopt;
+                return fallar(Fallo::BarraFinal);
             if (linea.at(i) != '\n') { // a backslash and a line break join two lines
                 actual += linea.at(i);
                 enPalabra = true;
@@ -67,7 +73,7 @@ std::optional<QByteArrayList> dividirComoShell(const QByteArray &linea)
         } else if (c == '\'') {
             const qsizetype fin = linea.indexOf('\'', i + 1);
             if (fin < 0)
-                return std::nullopt;
+                return fallar(Fallo::ComillaAbierta);
             actual += linea.mid(i + 1, fin - i - 1);
             enPalabra = true;
             i = fin;
@@ -75,7 +81,7 @@ std::optional<QByteArrayList> dividirComoShell(const QByteArray &linea)
             enPalabra = true;
             for (++i;; ++i) {
                 if (i == linea.size())
-                    return std::nullopt;
+                    return fallar(Fallo::ComillaAbierta);
                 const char d = linea.at(i);
                 if (d == '"')
                     break;
@@ -109,6 +115,42 @@ bool esIPv4(const QString &texto)
     static const QRegularExpression patron(QRegularExpression::anchoredPattern(
         QStringLiteral("%1(?:/(?:3[0-2]|[12]?[0-9]|%1))?").arg(direccion)));
     return patron.match(texto).hasMatch();
+}
+
+std::optional<Red> red(const QString &texto)
+{
+    if (!esIPv4(texto))
+        return std::nullopt;
+    const auto numero = [](QStringView punteado) {
+        quint32 n = 0;
+        for (const QStringView parte : punteado.split(u'.'))
+            n = n << 8 | parte.toUInt();
+        return n;
+    };
+    const qsizetype barra = texto.indexOf('/');
+    const quint32 direccion = numero(QStringView(texto).left(barra));
+    if (barra < 0)
+        return Red{texto, 1};
+    const QStringView despues = QStringView(texto).sliced(barra + 1);
+    quint32 mascara;
+    if (despues.contains(u'.')) {
+        mascara = numero(despues);
+    } else {
+        const int largo = despues.toInt();
+        mascara = largo == 0 ? 0 : ~quint32(0) << (32 - largo);
+    }
+    const auto punteado = [](quint32 n) {
+        return QStringLiteral("%1.%2.%3.%4")
+            .arg(n >> 24)
+            .arg(n >> 16 & 255)
+            .arg(n >> 8 & 255)
+            .arg(n & 255);
+    };
+    const int unos = qPopulationCount(mascara);
+    const bool prefijo = unos == 0 || mascara == ~quint32(0) << (32 - unos);
+    return Red{punteado(direccion & mascara) + '/'
+                   + (prefijo ? QString::number(unos) : punteado(mascara)),
+               quint64(1) << (32 - unos)};
 }
 
 QByteArrayList leerInstantanea(const QByteArray &contenido)

@@ -27,13 +27,24 @@ std::optional<QByteArrayList> dividir(const QByteArray &linea);
 // expanding anything: blanks separate words; a backslash takes the next
 // character; single quotes keep everything up to the next one; inside
 // double quotes a backslash takes only $ ` " \ and a line break. Nothing
-// when a quote is left open or the line ends in a backslash.
-std::optional<QByteArrayList> dividirComoShell(const QByteArray &linea);
+// when a quote is left open or the line ends in a backslash; `fallo` then
+// says which.
+enum class Fallo { ComillaAbierta, BarraFinal };
+std::optional<QByteArrayList> dividirComoShell(const QByteArray &linea, Fallo *fallo = nullptr);
 
 // A dotted IPv4 address, optionally followed by "/0" to "/32" or by a
 // dotted mask, as iptables -s takes them. Parts are written without leading
 // zeros, which iptables reads as octal.
 bool esIPv4(const QString &texto);
+
+// An address that esIPv4 takes, as iptables stores it: the host bits
+// cleared, a mask that is a prefix written as "/N" (a single address stays
+// as typed, without "/32"); and how many addresses it covers.
+struct Red {
+    QString texto;
+    quint64 direcciones = 1;
+};
+std::optional<Red> red(const QString &texto);
 
 // The rules of the filter table in an iptables-save snapshot: its "-A "
 // lines with those three characters cut, each with its bytes as they are.

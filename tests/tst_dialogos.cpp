@@ -148,7 +148,8 @@ private slots:
         for (const char *r : {"No (Cancelar)", "<Escape>", "<Return>"})
             QTest::addRow("eliminar, %s", r) << 1 << r << QStringList{confirma} << "";
         QTest::newRow("eliminar sin entrada") << 0 << "" << QStringList() << "";
-        // Typed rules split as a shell splits words; an open quote runs nothing.
+        // Typed rules split as a shell splits words; an open quote or a lone
+        // backslash at the end runs nothing.
         const QString abierta = "Error|La regla tiene una comilla sin cerrar|OK";
         const QStringList reglas[]
             = {{"=INPUT -s 65.54.226.254 -j DROP", "iptables|-AINPUT|-s|65.54.226.254|-j|DROP"},
@@ -156,22 +157,38 @@ private slots:
                 "iptables|-AINPUT|-m|comment|--comment|dos palabras|-j|DROP"},
                {"= INPUT --comment \"a \\\"b\\\" $c\" it\\'s",
                 "iptables|-A|INPUT|--comment|a \"b\" $c|it's"},
-               {"=INPUT --comment \"abc", ""},
-               {"=INPUT --comment 'abc", ""},
-               {"=INPUT -j DROP \\", ""}};
+               {"=INPUT --comment \"abc", "", abierta},
+               {"=INPUT --comment 'abc", "", abierta},
+               {"=INPUT -j DROP \\", "", "Error|La regla termina en una barra invertida sola|OK"}};
         for (const QStringList &r : reglas)
             QTest::addRow("regla %s", qPrintable(r[0]))
                 << 2 << r[0]
-                << (r[1].isEmpty() ? QStringList{PideRegla, abierta} : QStringList{PideRegla})
-                << r[1];
+                << (r[1].isEmpty() ? QStringList{PideRegla, r[2]} : QStringList{PideRegla}) << r[1];
         for (const char *r : {"=", "<Escape>"})
             QTest::addRow("regla %s", r) << 2 << r << QStringList{PideRegla} << "";
-        // An address may come with blanks around it, a prefix or a dotted mask.
-        for (const char *r :
-             {"=65.54.226.254", "= 65.54.226.254\t", "=10.0.0.0/8", "=10.0.0.0/255.0.0.0"})
-            QTest::addRow("IP %s", r)
-                << 3 << r << QStringList{PideIp}
-                << "iptables|-A|INPUT|-s|" + QString(r).mid(1).trimmed() + "|-j|DROP";
+        // An address may come with blanks around it, a prefix or a dotted mask;
+        // it goes as iptables stores it.
+        const QStringList ips[] = {{"=65.54.226.254", "65.54.226.254"},
+                                   {"= 65.54.226.254\t", "65.54.226.254"},
+                                   {"=10.0.0.0/8", "10.0.0.0/8"},
+                                   {"=10.1.2.3/255.0.0.0", "10.0.0.0/8"},
+                                   {"=192.0.2.77/255.0.255.0", "192.0.2.0/255.0.255.0"}};
+        for (const QStringList &r : ips)
+            QTest::addRow("IP %s", qPrintable(r[0]))
+                << 3 << r[0] << QStringList{PideIp} << "iptables|-A|INPUT|-s|" + r[1] + "|-j|DROP";
+        // Wider than a /8 only when confirmed, negative answer first.
+        const QString amplia = "Confirmacion|Bloquear %1 deja fuera %2 direcciones: corta casi "
+                               "todas las conexiones con este equipo, tambien la suya (ssh -X)."
+                               "\n\nDesea bloquearlas?|No (Cancelar)|Si (Bloquear)";
+        const QStringList anchas[]
+            = {{"=1.2.3.4/0\nSi (Bloquear)", "0.0.0.0/0", "4294967296", "0.0.0.0/0"},
+               {"=1.2.3.4/0.0.0.0\nNo (Cancelar)", "0.0.0.0/0", "4294967296", ""},
+               {"=10.1.2.3/7\n<Escape>", "10.0.0.0/7", "33554432", ""},
+               {"=10.1.2.3/7\n<Return>", "10.0.0.0/7", "33554432", ""}};
+        for (const QStringList &r : anchas)
+            QTest::addRow("IP %s", qPrintable(r[0]))
+                << 3 << r[0] << QStringList{PideIp, amplia.arg(r[1], r[2])}
+                << (r[3].isEmpty() ? "" : "iptables|-A|INPUT|-s|" + r[3] + "|-j|DROP");
         for (const char *r : {"=1.2.3.4; touch x", "=1.2.3 .4"}) // the rest: fuzz_ipv4
             QTest::addRow("IP %s", r) << 3 << r << QStringList{PideIp, IpMala} << "";
         QTest::newRow("IP vacia") << 3 << "= " << QStringList{PideIp} << "";
@@ -198,7 +215,8 @@ private slots:
         QCOMPARE(entradas(d.lreglas), QStringList({"INPUT -s 10.0.0.1/32 -j DROP", Peligrosa}));
         d.lreglas->setCurrentRow(boton == 1 ? 1 : -1);
         QPushButton *botones[] = {d.PushButton1, d.PushButton1, d.PushButton2, d.PushButton3};
-        const QStringList vistas = contestar({respuesta}, [&] { botones[boton]->click(); });
+        const QStringList vistas
+            = contestar(respuesta.split('\n'), [&] { botones[boton]->click(); });
         QCOMPARE(vistas, cajas);
         QCOMPARE(g.vectores(), argv.isEmpty() ? QList<QByteArrayList>()
                                               : QList<QByteArrayList>{argv.toUtf8().split('|')});
