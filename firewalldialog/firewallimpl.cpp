@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <utility>
+
 firewallimpl::firewallimpl(QWidget *parent, const char *name)
     : firewall(parent, name, false, Qt::WindowFlags())
 {
@@ -38,7 +40,7 @@ void firewallimpl::RecargarReglas()
     reglas_ = Reglas::leerInstantanea(*contenido);
     QStringList textos;
     textos.reserve(reglas_.size());
-    for (const QByteArray &regla : qAsConst(reglas_))
+    for (const QByteArray &regla : std::as_const(reglas_))
         textos.append(Texto::decodificar(regla));
     lreglas->addItems(textos);
     Avisos::siFallo(this, orden, resultado);
