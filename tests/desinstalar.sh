@@ -1,7 +1,7 @@
 #!/bin/bash
 # A source install and its removal as the README tells them: tools/instalar,
-# then the test command's own installs (the packages, the staged install of
-# the end-to-end walk), then the DEB over it, then tools/desinstalar. All of
+# then the test command with the tests that install (the packages, the
+# staged install of the end-to-end walk), then the DEB over it, then tools/desinstalar. All of
 # it in private mount and network namespaces where /usr, /etc, /var and the
 # source tree are overlays on memory, so nothing of the machine changes.
 # Exactly what tools/instalar installed must go, save what the package owns;
@@ -40,7 +40,9 @@ foto() { find "${raices[@]}" \( -type f -o -type l \) ! -name '*.cache' | sort; 
 paso() { # what it is, then the command; its output goes to a log shown on failure
     local que=$1
     shift
+    local inicio=$SECONDS
     "$@" >"$tmp/paso.log" 2>&1 || { tail -n 40 "$tmp/paso.log"; echo "FALLO: $que"; exit 1; }
+    echo "$que: $((SECONDS - inicio)) s"
 }
 # A fresh machine, whatever this one had of Talvora (only in the overlay).
 find /usr/local /usr/share/polkit-1/actions -name '*talvora*' -prune -exec rm -rf {} +
@@ -50,8 +52,9 @@ paso "tools/instalar" sh tools/instalar
 [ -s build/instalados.txt ] || { echo "FALLO: tools/instalar no dejó su lista"; exit 1; }
 cp build/instalados.txt "$tmp/instalados"
 grep -qx /usr/local/bin/talvora "$tmp/instalados" || falla "la lista no tiene el programa"
-# The tests that install: each writes an install_manifest.txt in its own tree.
-paso "la orden de pruebas" sh tools/probar -R '^(paquetes|instalacion|e2e)$'
+# The tests that install (cpack, and cmake --install for the end-to-end
+# walk): each writes an install_manifest.txt in the tree it installs from.
+paso "la orden de pruebas" sh tools/probar -R '^(paquetes|e2e)$'
 cmp -s build/instalados.txt "$tmp/instalados" || falla "las pruebas tocaron build/instalados.txt"
 cmp -s build/install_manifest.txt "$tmp/instalados" ||
     falla "las pruebas tocaron build/install_manifest.txt"
