@@ -25,11 +25,18 @@ fi
 tmp=$3
 mkdir "$tmp/capas"
 mount -t tmpfs talvora-desinstalar "$tmp/capas"
-for d in /usr /etc /var "$fuente"; do
-    capa=$tmp/capas/$(echo "$d" | tr / _)
-    mkdir -p "$capa/arriba" "$capa/trabajo"
-    mount -t overlay overlay -o "lowerdir=$d,upperdir=$capa/arriba,workdir=$capa/trabajo" "$d"
-done
+capa() { # directory, where to mount its overlay
+    local c=$tmp/capas/$(echo "$1" | tr / _)
+    mkdir -p "$c/arriba" "$c/trabajo" "$2"
+    mount -t overlay overlay -o "lowerdir=$1,upperdir=$c/arriba,workdir=$c/trabajo" "$2"
+}
+# The source tree's overlay is made over the real tree and bound back once
+# /var or /usr is covered (it may lie under them): an overlay over an
+# overlay would leave the demo's sandbox no room for its own, as the kernel
+# stacks them only two deep.
+capa "$fuente" "$tmp/capas/fuente"
+for d in /usr /etc /var; do capa $d $d; done
+mount --bind "$tmp/capas/fuente" "$fuente"
 export DEBIAN_FRONTEND=noninteractive PATH=/usr/local/sbin:/usr/local/bin:$PATH
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM XAUTHORITY
 cd "$fuente"
