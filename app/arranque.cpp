@@ -5,8 +5,10 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <cstdlib>
 #include <cstring>
 #include <pwd.h>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -76,6 +78,12 @@ void imprimirUso(std::FILE *f)
                f);
 }
 
+bool hay(const char *variable)
+{
+    const char *v = std::getenv(variable);
+    return v && *v;
+}
+
 } // namespace
 
 namespace Arranque {
@@ -113,6 +121,49 @@ int leerOpciones(int argc, char **argv, std::FILE *salida, std::FILE *errores)
         return 2;
     }
     return seguir;
+}
+
+int comprobarPantalla(int argc, char **argv, std::FILE *errores)
+{
+    std::string plataforma = hay("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+    bool pantallaNombrada = hay("DISPLAY") || hay("WAYLAND_DISPLAY");
+    // leerOpciones has accepted the line, so every Qt option that takes a
+    // value has one.
+    for (int i = 1; i < argc; ++i) {
+        bool conIgual = false;
+        const OpcionQt *qt = argv[i][0] == '-' ? opcionQt(argv[i], &conIgual) : nullptr;
+        if (!qt || !qt->conValor)
+            continue;
+        const char *valor = conIgual ? std::strchr(argv[i], '=') + 1 : argv[++i];
+        if (!std::strcmp(qt->nombre, "platform"))
+            plataforma = valor;
+        else if (!std::strcmp(qt->nombre, "display"))
+            pantallaNombrada = true;
+    }
+    // "xcb:opciones" or a list "wayland;xcb": each name up to its options.
+    bool soloX = true;
+    for (size_t inicio = 0; inicio < plataforma.size();) {
+        size_t fin = plataforma.find(';', inicio);
+        if (fin == std::string::npos)
+            fin = plataforma.size();
+        const std::string nombre = plataforma.substr(inicio, fin - inicio);
+        if (nombre.substr(0, nombre.find(':')) != "xcb")
+            soloX = false;
+        inicio = fin + 1;
+    }
+    if (!soloX || pantallaNombrada)
+        return seguir;
+    std::fputs("talvora: no hay ninguna pantalla gráfica donde abrir la ventana (no están\n"
+               "definidas DISPLAY ni WAYLAND_DISPLAY).\n"
+               "\n"
+               "Talvora es un programa de ventanas. Para usarlo:\n"
+               "  - en el escritorio del servidor, inícielo desde el menú (Sistema, Talvora)\n"
+               "    o con la orden talvora-root en una terminal;\n"
+               "  - desde otra máquina, conéctese con reenvío de X y use talvora-root:\n"
+               "      ssh -X -t usuario@servidor talvora-root\n"
+               "  - si ya hay una pantalla X, indíquela: DISPLAY=:0 talvora\n",
+               errores);
+    return sinPantalla;
 }
 
 bool esRoot() { return geteuid() == 0; }

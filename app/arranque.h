@@ -20,6 +20,16 @@ constexpr int seguir = -1;
 // QApplication; with nothing else to do the result is `seguir`.
 int leerOpciones(int argc, char **argv, std::FILE *salida = stdout, std::FILE *errores = stderr);
 
+// Exit status when there is no display to open a window on.
+constexpr int sinPantalla = 3;
+
+// Before QApplication, which aborts when its platform plugin cannot
+// connect: with no platform chosen (-platform, QT_QPA_PLATFORM) or only
+// xcb, and neither a display named (DISPLAY, WAYLAND_DISPLAY, -display)
+// explains in Spanish on `errores` what is missing and gives sinPantalla.
+// Any other platform (offscreen, vnc, ...) is left to Qt. Otherwise `seguir`.
+int comprobarPantalla(int argc, char **argv, std::FILE *errores = stderr);
+
 // True when the effective user is root.
 bool esRoot();
 

@@ -15,6 +15,9 @@ int main(int argc, char **argv)
     const int salida = Arranque::leerOpciones(argc, argv);
     if (salida != Arranque::seguir)
         return salida;
+    // Said in Spanish, before QApplication would abort without a display.
+    if (const int estado = Arranque::comprobarPantalla(argc, argv); estado != Arranque::seguir)
+        return estado;
     PrecargaFuentes fuentes; // overlaps the connection to the display
     QApplication app(argc, argv);
     fuentes.esperar();

@@ -115,7 +115,7 @@ def linea(nombre, cifra, objetivo, bien):
 
 
 def main():
-    construccion = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else 'build')
+    construccion = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else 'build-pruebas')
     corridas = int(sys.argv[sys.argv.index('--corridas') + 1]) if '--corridas' in sys.argv else 25
     raiz, estado = preparar_raiz()
     xvfb = None

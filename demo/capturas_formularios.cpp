@@ -18,7 +18,7 @@ namespace {
 bool guardar(QDialog *ventana, QWidget *foco, const QString &archivo)
 {
     ventana->show();
-    QApplication::setActiveWindow(ventana);
+    ventana->activateWindow();
     if (!QTest::qWaitForWindowActive(ventana))
         return false;
     foco->setFocus(Qt::TabFocusReason);

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The command line of the built program with no display: --help and --version
 # answer, an unknown option or a stray argument is an error (status 2, usage
-# on standard error), Qt's options reach Qt. Then the menu entry's launcher,
+# on standard error), Qt's options reach Qt, and with no display to open on
+# the program says so in Spanish (status 3) unless another platform is asked. Then the menu entry's launcher,
 # data/talvora-root, with stand-ins for pkexec, xhost and the program that
 # record their calls; the user cases run as nobody when the test is root.
 . "$(dirname "$0")/comun.sh"
@@ -34,9 +35,25 @@ servidor|2||*'servidor'*Uso: talvora *
 -platform|2||*'-platform'*Uso: talvora *
 -platform offscreen --bogus --version|2||*'--bogus'*Uso: talvora *
 -platform no-existe|1[0-9][0-9]||*"no-existe"*
+|3||talvora: no hay ninguna pantalla*DISPLAY*ssh -X -t usuario@servidor talvora-root*
+-reverse -platform xcb|3||talvora: no hay ninguna pantalla*
+--platform=xcb:nograb -style fusion|3||talvora: no hay ninguna pantalla*
+-platform wayland;xcb|1[0-9][0-9]||*
 CASOS
 
+necesita setpriv
+[ "$(id -u)" -eq 0 ] && usuario="setpriv --reuid=65534 --regid=65534 --clear-groups" || usuario=
 chmod 755 "$tmp" && mkdir -m 755 "$tmp/bin" "$tmp/falsos" "$tmp/casa"
+
+# Another platform needs no display: offscreen gets past the check and opens
+# its window (the "needs root" box, as nobody, held until the timeout). A
+# copy, since nobody may not reach the build tree.
+install -m 755 "$construccion/talvora" "$tmp/bin/talvora-construido"
+estado=0
+# shellcheck disable=SC2086
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 3 \
+    $usuario "$tmp/bin/talvora-construido" 2>"$tmp/errores" || estado=$?
+[ $estado -eq 124 ] || falla "offscreen sin pantalla: estado $estado $(cat "$tmp/errores")"
 cp "$fuente/data/talvora-root" "$tmp/bin/" && touch "$tmp/casa/.Xauthority"
 r=$tmp/registro
 printf '#!/bin/sh\necho "talvora uid=$(id -u) $*" >>%s\n' "$r" >"$tmp/bin/talvora"
@@ -44,8 +61,6 @@ printf '#!/bin/sh\necho "xhost $*" >>%s\n' "$r" >"$tmp/falsos/xhost"
 printf '#!/bin/sh\necho "pkexec $* [$DISPLAY $XAUTHORITY]" >>%s\nexit ${PKEXEC_ESTADO:-0}\n' "$r" \
     >"$tmp/falsos/pkexec"
 chmod 755 "$tmp/bin/"* "$tmp/falsos/"*
-necesita setpriv
-[ "$(id -u)" -eq 0 ] && usuario="setpriv --reuid=65534 --regid=65534 --clear-groups" || usuario=
 p=$tmp/bin/talvora x=si:localuser:root w="WAYLAND_DISPLAY=w XDG_SESSION_TYPE=wayland"
 pw="pkexec $p -platform xcb"
 # Who | case | environment | arguments | calls, ";"-joined | status

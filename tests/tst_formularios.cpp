@@ -218,7 +218,7 @@ private slots:
              {static_cast<QDialog *>(v.w.get()), static_cast<QDialog *>(&configuracion),
               static_cast<QDialog *>(&cortafuegos)}) {
             d->show();
-            QApplication::setActiveWindow(d);
+            d->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(d));
             for (int i = 0; i < (d == &configuracion ? configuracion.Solapas->count() : 1); ++i) {
                 configuracion.Solapas->setCurrentIndex(i);
@@ -229,7 +229,7 @@ private slots:
         form1Base principal; // its editor is never saved
         QPlainTextEdit *editor = principal.mlHostsAllow;
         principal.show();
-        QApplication::setActiveWindow(&principal);
+        principal.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&principal));
         for (const auto &[tecla, destino] :
              {std::pair{QKeyCombination(Qt::Key_Tab), "bAplicarHostsAllow"},
