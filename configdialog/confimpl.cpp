@@ -4,6 +4,7 @@
 #include "settings/ajustes.h"
 
 #include <QComboBox>
+#include <QLabel>
 
 #include <QLineEdit>
 
@@ -33,6 +34,11 @@ confimpl::confimpl(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, co
         mostrados_.append(campo(this, clave)->text());
     connect(&ajustes, &Ajustes::cambiados, this, &confimpl::seguirAjustes);
     // "Por Defecto" takes the profile that fits this machine, or the one chosen.
+    // On Linux Qt names a combo box by its value and leaves its name to a
+    // label: an unseen one names the profile's.
+    auto *nombrePerfil = new QLabel(cbPerfil->accessibleName(), cbPerfil->parentWidget());
+    nombrePerfil->setBuddy(cbPerfil);
+    nombrePerfil->hide();
     for (const Ajustes::Perfil p : Ajustes::Perfiles)
         cbPerfil->addItem(Ajustes::nombre(p), static_cast<int>(p));
     cbPerfil->setCurrentIndex(

@@ -3,6 +3,7 @@
 #include "configdialog/confimpl.h"
 #include "firewalldialog/firewallimpl.h"
 #include "mainwindow/accesos.h"
+#include "mainwindow/anuncios.h"
 #include "mainwindow/comandos.h"
 #include "mainwindow/marcas.h"
 #include "mainwindow/xinetd.h"
@@ -12,6 +13,8 @@
 
 #include <algorithm>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -23,7 +26,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -100,6 +105,22 @@ bool esBotonDe(QStringView boton, QLatin1String id)
                           [](QChar c) { return c >= u'a' && c <= u'z'; });
 }
 
+// The frame around a status is only a border; Qt gives a QFrame the role a
+// screen reader takes for a window of its own.
+constexpr char Contenedor[] = "talvora-contenedor";
+// The object whose appearance a screen reader speaks (see form1::anunciar).
+constexpr char Anuncio[] = "talvora-anuncio";
+
+QAccessibleInterface *fabrica(const QString &, QObject *objeto)
+{
+    auto *w = qobject_cast<QWidget *>(objeto);
+    if (w && w->property(Contenedor).toBool())
+        return new QAccessibleWidget(w, QAccessible::Pane);
+    if (w && w->property(Anuncio).toBool())
+        return new QAccessibleWidget(w, QAccessible::Notification);
+    return nullptr;
+}
+
 } // namespace
 
 using C = Ajustes::Clave;
@@ -113,13 +134,23 @@ form1::form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const ch
     const QList<QPushButton *> botones = findChildren<QPushButton *>();
     for (const Servicio s : Servicios) {
         const QString nombre = QString::fromLatin1(datos(s).nombre);
-        etiqueta(s)->setAccessibleName(QStringLiteral("Estado de ") + nombre);
+        etiqueta(s)->parentWidget()->setProperty(Contenedor, true);
         for (QPushButton *b : botones) {
             if (esBotonDe(b->objectName(), QLatin1String(datos(s).id)))
                 b->setAccessibleName(b->text() + QLatin1Char(' ') + nombre);
         }
     }
     bAplicarHostsAllow->setAccessibleName(QStringLiteral("Aplicar Hosts Allow"));
+    static const bool fabricaInstalada = (QAccessible::installFactory(fabrica), true);
+    (void)fabricaInstalada;
+    // Changes that come together are said together, once they stop coming.
+    pausaAnuncio_.setSingleShot(true);
+    pausaAnuncio_.setInterval(400);
+    connect(&pausaAnuncio_, &QTimer::timeout, this, [this] {
+        if (!resumen_.vacio())
+            anunciar(resumen_.texto(), resumen_.urgente());
+        resumen_.vaciar();
+    });
 
     switch (ajustes_->cargar(sistema_)) {
     case Ajustes::Carga::Cargado:
@@ -263,6 +294,11 @@ void form1::construirMenus()
     entrada(ayuda, "Acerca de ...", &form1::VerAcercade);
     ayuda->setTitle(QStringLiteral("A&yuda"));
     barra->addMenu(ayuda);
+
+    // As on most desktops: F10 opens the first menu, the arrows go on from there.
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, barra,
+            [barra] { barra->setActiveAction(barra->actions().constFirst()); });
 }
 
 // A switch without a default: the compiler names any row left out.
@@ -304,6 +340,18 @@ std::optional<Estado> form1::estado(Servicio servicio) const
 // wait; every other row goes on as usual.
 void form1::dibujarFila(Servicio servicio, Estado estado, bool ocupada)
 {
+    // Said once the row has its answer: the result of the administrator's
+    // action even when it is the state it had, any other change when it is new.
+    const size_t i = static_cast<size_t>(servicio);
+    if (ocupada) {
+        pedidos_[i] = true;
+    } else if (estado != Estado::Pendiente && (pedidos_[i] || dichos_[i] != estado)) {
+        resumen_.anotar(servicio, estado, pedidos_[i]);
+        pedidos_[i] = false;
+        dichos_[i] = estado;
+        if (!pausaAnuncio_.isActive())
+            pausaAnuncio_.start();
+    }
     mostrar(servicio, estado);
     for (QPushButton *b : botones_[static_cast<size_t>(servicio)])
         b->setEnabled(!ocupada);
@@ -328,7 +376,32 @@ void form1::mostrar(Servicio servicio, Estado estado)
     estados_[static_cast<size_t>(servicio)] = estado;
     QLabel *l = etiqueta(servicio);
     l->setText(Marcas::texto(estado, palette())); // the labels take the window's palette
-    l->setAccessibleDescription(Marcas::palabra(estado));
+    // Read where a screen reader reads a label, its name: labels take no focus.
+    l->setAccessibleName(Anuncios::nombreDeEstado(servicio, estado));
+}
+
+// Spoken without moving the focus. Qt 6.8 has an event for it; before it, a
+// screen reader speaks an object of the notification role as it appears,
+// so the phrase is such an object, shown anew each time. It draws nothing.
+void form1::anunciar(const QString &texto, bool urgente)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent evento(this, texto);
+    evento.setPoliteness(urgente ? QAccessible::AnnouncementPoliteness::Assertive
+                                 : QAccessible::AnnouncementPoliteness::Polite);
+    QAccessible::updateAccessibility(&evento);
+#else
+    (void)urgente; // Orca says a notification as it comes
+    if (!anuncio_) {
+        anuncio_ = new QWidget(this);
+        anuncio_->setProperty(Anuncio, true);
+        anuncio_->setGeometry(0, 0, 1, 1);
+    }
+    anuncio_->hide();
+    anuncio_->setAccessibleName(texto);
+    anuncio_->show();
+#endif
+    ultimoAnuncio_ = texto;
 }
 
 // A new palette (a dark desktop theme, say) redraws the states in it.
@@ -500,13 +573,15 @@ void form1::bAplicarHostsAllow_Click()
         return;
     }
     mlHostsAllow->document()->setModified(false);
+    anunciar(QStringLiteral("/etc/hosts.allow guardado"), false);
 }
 
 void form1::bLogHostsAllow_Click()
 {
     if (!confiable())
         return;
-    sistema_.lanzar(Accesos::comandoLogHostsDeny(sistema_, ajustes_->valor(C::cEditor)));
+    const QByteArray linea = Accesos::comandoLogHostsDeny(sistema_, ajustes_->valor(C::cEditor));
+    sistema_.lanzar(linea, tablero_->siNoArranca(linea));
 }
 
 void form1::EscribirHostsDeny()
@@ -567,8 +642,10 @@ bool form1::confiable()
 
 void form1::VerManual()
 {
-    if (confiable())
-        sistema_.lanzar(ajustes_->valor(C::cAbrirManual) + " &");
+    if (!confiable())
+        return;
+    const QByteArray linea = ajustes_->valor(C::cAbrirManual) + " &";
+    sistema_.lanzar(linea, tablero_->siNoArranca(linea));
 }
 
 void form1::VerAcercade()

@@ -6,12 +6,15 @@
 // looked at again, is decided in the core; this class draws states, enables
 // buttons and asks questions.
 
+#include "mainwindow/anuncios.h"
 #include "mainwindow/estado.h"
 #include "mainwindow/form1base.h"
 #include "mainwindow/servicios.h"
 #include "mainwindow/tablero.h"
 #include "platform/sistema.h"
 #include "platform/texto.h"
+
+#include <QTimer>
 
 #include <array>
 #include <optional>
@@ -39,6 +42,10 @@ public:
     void mostrar(Servicio servicio, Estado estado);
 
     Tablero &tablero() const { return *tablero_; }
+    // Said to a screen reader without moving the focus; urgent ones over
+    // whatever it is reading.
+    void anunciar(const QString &texto, bool urgente);
+    QString ultimoAnuncio() const { return ultimoAnuncio_; }
 
 protected:
     void changeEvent(QEvent *evento) override;
@@ -130,6 +137,14 @@ private:
     // wait while its commands run.
     std::array<QList<QPushButton *>, std::size(Servicios)> botones_;
     std::array<QList<QAction *>, std::size(Servicios)> entradas_;
+    // What a screen reader was last told of each row, whether an action of
+    // the administrator is on its way there, and what waits to be said.
+    std::array<std::optional<Estado>, std::size(Servicios)> dichos_;
+    std::array<bool, std::size(Servicios)> pedidos_{};
+    Anuncios::Resumen resumen_;
+    QTimer pausaAnuncio_;
+    QWidget *anuncio_ = nullptr;
+    QString ultimoAnuncio_;
     // hosts.allow is written back in the encoding it was read in.
     Texto::Codificacion codificacionHostsAllow = Texto::Codificacion::Utf8;
 };

@@ -67,8 +67,6 @@ QString marca(const QString &color, const QString &palabra)
 
 } // namespace
 
-QString palabra(Estado estado) { return partes(estado).second; }
-
 QString clasica(Estado estado)
 {
     const auto [nombre, palabra] = partes(estado);

@@ -23,9 +23,6 @@ QString texto(Estado estado, const QPalette &paleta);
 // "<b><font color=darkblue>Error" and "<b><font color=darkblue>---".
 QString clasica(Estado estado);
 
-// Its word alone, as a screen reader reads it: "ON", "OFF", "Error", "---".
-QString palabra(Estado estado);
-
 // Light text on a dark window: the status colours must change.
 bool esOscura(const QPalette &paleta);
 

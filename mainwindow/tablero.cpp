@@ -4,6 +4,8 @@
 #include "mainwindow/xinetd.h"
 #include "settings/ajustes.h"
 
+#include <QCoreApplication>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -54,7 +56,7 @@ void Tablero::actuar(Servicio servicio, Accion accion)
         return;
     }
     if (!plan.lanzar.isEmpty())
-        sistema_.lanzar(plan.lanzar);
+        sistema_.lanzar(plan.lanzar, siNoArranca(plan.lanzar));
     if (!plan.xinetd.isEmpty() && !Xinetd::cambiarArchivo(plan.xinetd, plan.encender)) {
         // Nothing to restart or look at again: the row tells the failure.
         emit fila(servicio, Estado::Error, ocupado(servicio));
@@ -88,4 +90,18 @@ void Tablero::armar(const QList<Sonda> &sondas)
 {
     for (const Sonda &s : sondas)
         reloj_(s.ms, this, [this, servicio = s.servicio] { sondear(servicio); });
+}
+
+Sistema::AlFallar Tablero::siNoArranca(const QByteArray &linea)
+{
+    // Told from the launcher's thread; this board may be gone by then.
+    return [yo = QPointer<Tablero>(this), linea](const Sistema::Resultado &r) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [yo, linea, r] {
+                if (yo)
+                    emit yo->fallo(linea, r);
+            },
+            Qt::QueuedConnection);
+    };
 }

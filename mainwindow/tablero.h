@@ -45,6 +45,10 @@ public:
 
     Monitor &monitor() const { return *monitor_; }
 
+    // For Sistema::lanzar: an editor or viewer that cannot start is told as
+    // fallo(), on this board's thread.
+    Sistema::AlFallar siNoArranca(const QByteArray &linea);
+
 signals:
     // Draw this row: its state as shown, and whether its commands run.
     void fila(Servicio servicio, Estado estado, bool ocupada);

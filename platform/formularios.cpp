@@ -205,7 +205,7 @@ void preparar(QDialog *formulario, const char *const *icono)
 
     // Each field is named by its label, and within a tab widget by the page
     // too: the configuration dialog has an "Iniciar" on every page.
-    for (const QLabel *etiqueta : formulario->findChildren<QLabel *>()) {
+    for (QLabel *etiqueta : formulario->findChildren<QLabel *>()) {
         QWidget *campo = etiqueta->buddy();
         if (!campo || !campo->accessibleName().isEmpty())
             continue;
@@ -215,8 +215,11 @@ void preparar(QDialog *formulario, const char *const *icono)
             pagina = pagina->parentWidget();
         if (auto *solapas
             = pagina ? qobject_cast<QTabWidget *>(pagina->parentWidget()->parentWidget()) : nullptr)
-            nombre += QLatin1Char(' ') + solapas->tabText(solapas->indexOf(pagina)).remove('&');
+            nombre += QStringLiteral(", ") + solapas->tabText(solapas->indexOf(pagina)).remove('&');
         campo->setAccessibleName(nombre);
+        // A screen reader speaks the label a field is tied to, not the
+        // field's own name: the label must say the page too.
+        etiqueta->setAccessibleName(nombre);
     }
 }
 

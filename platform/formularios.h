@@ -50,7 +50,8 @@ void prepararAplicacion();
 // then on, whatever font the application takes later; the keys Qt leaves
 // to the mouse (Return on any focused button, Tab and Ctrl+Tab out of a text
 // editor); and for a screen reader, each field a label names (its buddy)
-// named by the label's words, plus its page's title inside a tab widget.
+// and its label named by the label's words, plus ", " and its page's title
+// inside a tab widget ("Iniciar, Squid").
 void preparar(QDialog *formulario, const char *const *icono);
 
 // A form's constructor whole: its modality, the object name its creator

@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -279,15 +281,36 @@ Sistema::Resultado Sistema::ejecutar(const QByteArray &linea) const
     return correr("/bin/sh", {"sh", "-c", linea}, false);
 }
 
-void Sistema::lanzar(const QByteArray &linea) const
+namespace {
+bool noArranco(const Sistema::Resultado &r)
+{
+    return !r.senal && (r.estado == 127 || r.estado == 126);
+}
+} // namespace
+
+void Sistema::lanzar(const QByteArray &linea, AlFallar siNoArranca) const
 {
     if (ejecutor_) {
-        ejecutor_(Forma::Fondo, {linea});
+        const Resultado r = ejecutor_(Forma::Fondo, {linea});
+        if (siNoArranca && noArranco(r))
+            siNoArranca(r);
         return;
     }
+    // The line runs in the foreground of its own shell, which a thread waits
+    // for: a command that is not found ends it at once with 127, while an
+    // editor keeps it until the editor ends, long after anything is told.
     // Not system(): the shell must get SIGPIPE back, and whatever it leaves
     // behind must not hold our streams.
-    correr("/bin/sh", {"sh", "-c", linea}, false);
+    QByteArray primerPlano = linea.trimmed();
+    if (primerPlano.endsWith('&') && !primerPlano.endsWith("&&"))
+        primerPlano.chop(1);
+    std::thread([primerPlano, siNoArranca = std::move(siNoArranca)] {
+        const auto inicio = std::chrono::steady_clock::now();
+        const Resultado r = correr("/bin/sh", {"sh", "-c", primerPlano}, false);
+        if (siNoArranca && noArranco(r)
+            && std::chrono::steady_clock::now() - inicio < std::chrono::seconds(5))
+            siNoArranca(r);
+    }).detach();
 }
 
 void Sistema::prepararPrograma() { ::signal(SIGPIPE, SIG_IGN); }

@@ -52,9 +52,12 @@ public:
     Resultado ejecutar(const QByteArray &linea) const;
 
     // Runs a shell line that puts itself in the background (it ends in "&")
-    // as ejecutar does: an editor must outlive the window that opened it.
-    // Nothing is told.
-    void lanzar(const QByteArray &linea) const;
+    // and returns at once: an editor must outlive the window that opened it.
+    // A line the shell cannot start (127 or 126 within its first moments,
+    // as for an editor that is not installed) is told to `siNoArranca`, on
+    // another thread; nothing is told of the editor once it runs.
+    using AlFallar = std::function<void(const Resultado &resultado)>;
+    void lanzar(const QByteArray &linea, AlFallar siNoArranca = {}) const;
 
     // Runs a program (argv[0] looked up in PATH) with its arguments, no
     // shell, and waits; both outputs are captured. A program that cannot be

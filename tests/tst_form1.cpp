@@ -213,9 +213,37 @@ private slots:
         caja()->close();
         QVERIFY(v.w->bIniciarSquid->isEnabled() && iniciarSquid->isEnabled());
         QCOMPARE(palabra(v.w->tSquid), "OFF");
+        // An editor that cannot start is told in the same box.
+        v.grabador.deVerdad = false;
+        v.grabador.accion = [](const QString &c) { return c == "cEditarSquid &" ? 127 : 0; };
+        v.cambiarAjuste(C::cEditarSquid, "cEditarSquid");
+        v.w->bEditarSquid->click();
+        QTRY_VERIFY(caja());
+        QVERIFY2(caja()->text().contains("cEditarSquid &"), qPrintable(caja()->text()));
+        caja()->close();
         // A refused action: SWAT needs xinetd.
         QCOMPARE(contestar({}, [&] { v.w->bEditarSamba->click(); }),
                  QStringList{"Error|Debe estar iniciado el servicio XINETD|OK"});
+    }
+
+    // What a screen reader is told without moving the focus: the start-up
+    // summed up, the result of the administrator's action even when the
+    // state stays, a service that goes up or down by itself. F10 opens the
+    // menus.
+    void oido()
+    {
+        Ventana v;
+        QTRY_VERIFY(v.w->ultimoAnuncio().contains(" servicios: "));
+        v.w->bReiniciarSquid->click();
+        QTRY_COMPARE(v.w->ultimoAnuncio(), "Squid: OFF");
+        v.raiz.escribir("/var/run/httpd.pid", "1\n");
+        QTRY_COMPARE(v.w->ultimoAnuncio(), "Httpd: ON");
+        v.w->show();
+        QVERIFY(QTest::qWaitForWindowActive(v.w.get()));
+        QTest::keyClick(v.w.get(), Qt::Key_F10);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(qobject_cast<QMenu *>(QApplication::activePopupWidget())->title(), "&Archivo");
+        QApplication::activePopupWidget()->close();
     }
 
     // As root, nothing from the settings or the default files runs or is
@@ -501,6 +529,7 @@ private slots:
         QTest::keyClicks(v.w->mlHostsAllow, "c: d");
         v.w->bAplicarHostsAllow->click();
         QCOMPARE(v.raiz.leer(Allow), "a: b\nc: d\n\n");
+        QCOMPARE(v.w->ultimoAnuncio(), "/etc/hosts.allow guardado"); // heard, not only done
         // Another program changes the file: an untouched editor shows it, a
         // U+2028, U+2029 or carriage return in a comment going back as it
         // came, never as a line break that makes a rule; an edited one asks

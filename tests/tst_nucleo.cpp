@@ -1,7 +1,9 @@
 // The core without a window: the plan of every action, the board that
 // carries plans out without blocking, the runner, the monitor's states from
-// the files' changes, and hosts.allow followed on disk.
+// the files' changes, hosts.allow followed on disk, and what a screen reader
+// is told of the rows.
 #include "mainwindow/accesos.h"
+#include "mainwindow/anuncios.h"
 #include "mainwindow/comandos.h"
 #include "mainwindow/corredor.h"
 #include "mainwindow/monitor.h"
@@ -9,6 +11,7 @@
 #include "mainwindow/tablero.h"
 #include "nucleo.h"
 
+#include <atomic>
 #include <semaphore.h>
 #include <sys/stat.h>
 
@@ -206,8 +209,10 @@ private slots:
         QCOMPARE(fallos.size(), 1);
         QCOMPARE(fallos[0][0].toByteArray(), "/etc/rc.d/init.d/squid stop");
         QCOMPARE(armadas.size(), 3);
-        QCOMPARE(g.comandos(),
-                 QStringList({"/etc/rc.d/init.d/squid stop", "/etc/rc.d/init.d/httpd start"}));
+        QStringList corridos = g.comandos(); // each from its own thread, in either order
+        corridos.sort();
+        QCOMPARE(corridos, QStringList({"/etc/rc.d/init.d/httpd start",
+                                        "/etc/rc.d/init.d/squid stop"}));
         QVERIFY(filas.contains("Squid ocupada 3") && filas.last().startsWith("Squid 0"));
 
         // A switch with xinetd running restarts it; the rewritten row is
@@ -342,6 +347,49 @@ private slots:
         QCOMPARE(raiz.leer("/etc/hosts.allow"), "ALL: .ejemplo.org\n");
         QCOMPARE(h.guardar("ALL: 10.0.0.2", Texto::Codificacion::Utf8, true), G::Hecho);
         QVERIFY(!h.cambioEnDisco());
+    }
+
+    // What a screen reader hears: one row's change, a few, a burst summed
+    // up by state; "---" never; a row counted once, at its latest state.
+    // Urgent is a service that went down without being asked.
+    void anuncios()
+    {
+        QCOMPARE(Anuncios::nombreDeEstado(Servicio::Dns, Estado::Pendiente),
+                 "Estado de Named: ---");
+        Anuncios::Resumen r;
+        r.anotar(Servicio::Squid, Estado::Pendiente, true);
+        QVERIFY(r.vacio());
+        r.anotar(Servicio::Squid, Estado::Off, true);
+        QCOMPARE(r.texto(), "Squid: OFF");
+        QVERIFY(!r.urgente());
+        r.anotar(Servicio::Samba, Estado::On, false);
+        r.anotar(Servicio::Squid, Estado::On, false); // once, at its latest state
+        QCOMPARE(r.texto(), "Squid: ON, Samba: ON");
+        QVERIFY(!r.urgente());
+        r.anotar(Servicio::Dns, Estado::Error, false);
+        QVERIFY(r.urgente());
+        r.anotar(Servicio::Gate, Estado::Off, true);
+        r.anotar(Servicio::Swat, Estado::Off, false);
+        QCOMPARE(r.texto(), "5 servicios: 2 ON; OFF: Korv-Gate, Swat; Error: Named");
+        r.vaciar();
+        QVERIFY(r.vacio() && !r.urgente());
+    }
+
+    // A launched line that cannot start is told, from another thread; one
+    // that starts is not (the window's Error box: tst_form1).
+    void lanzador()
+    {
+        const Sistema real;
+        Raiz hecho;
+        const QString marca = hecho.ruta("/arranco");
+        std::atomic<int> bien{-1}, mal{-1};
+        real.lanzar("touch '" + marca.toUtf8() + "' &",
+                    [&](const Sistema::Resultado &r) { bien = r.estado; });
+        QTRY_VERIFY(QFile::exists(marca));
+        real.lanzar("talvora-no-existe-este-editor /etc/hosts &",
+                    [&](const Sistema::Resultado &r) { mal = r.estado; });
+        QTRY_COMPARE(mal.load(), 127);
+        QCOMPARE(bien.load(), -1);
     }
 };
 
