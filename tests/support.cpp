@@ -71,3 +71,21 @@ QStringList contestar(const QStringList &respuestas, const std::function<void()>
 }
 
 QString palabra(const QLabel *etiqueta) { return etiqueta->text().section('>', -1); }
+
+QStringList entradas(const QListWidget *lista)
+{
+    QStringList r;
+    for (int i = 0; i < lista->count(); ++i)
+        r << lista->item(i)->text();
+    return r;
+}
+
+QMessageBox *caja()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *c = qobject_cast<QMessageBox *>(w);
+        if (c && c->isVisible() && !c->isModal())
+            return c;
+    }
+    return nullptr;
+}

@@ -21,6 +21,12 @@ struct Ventana {
     void cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor); // as a saved dialog does
 };
 
+// The entries of a list, as shown.
+QStringList entradas(const QListWidget *lista);
+
+// The failure box on screen that holds nothing up, if there is one.
+QMessageBox *caja();
+
 // What a status label shows, as text: "ON", "OFF", "Error", "---", or "".
 QString palabra(const QLabel *etiqueta);
 

@@ -13,14 +13,6 @@ const QString Instantanea = QString(TALVORA_DATADIR) + "/firewall";
 const QByteArray Nft = "nft|-j|-a|list|ruleset";
 const QString Rica = "rule family=\"ipv4\" source address=\"192.0.2.7\" drop";
 
-QStringList entradas(const QListWidget *l)
-{
-    QStringList r;
-    for (int i = 0; i < l->count(); ++i)
-        r << l->item(i)->text();
-    return r;
-}
-
 // A host whose commands answer from `salidas` (argv joined by "|"), with
 // iptables-save printing `instantanea`; each program run is recorded.
 struct Anfitrion {

@@ -32,14 +32,6 @@ QByteArray filtro(const QStringList &reglas)
            + reglas.join('\n').toUtf8() + "\nCOMMIT\n";
 }
 
-QStringList entradas(const QListWidget *l)
-{
-    QStringList r;
-    for (int i = 0; i < l->count(); ++i)
-        r << l->item(i)->text();
-    return r;
-}
-
 } // namespace
 
 class TstDialogos : public QObject

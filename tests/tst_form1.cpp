@@ -4,6 +4,7 @@
 #include "firewalldialog/firewallimpl.h"
 #include "mainwindow/accesos.h"
 #include "mainwindow/marcas.h"
+#include "mainwindow/plan.h"
 #include "support.h"
 #include "talvora_version.h"
 
@@ -181,14 +182,6 @@ private slots:
         v.cambiarAjuste(C::cDetenerSquid,
                         "read x <" + fifo + "; echo uno >&2; echo dos >&2; exit 1");
         v.cambiarAjuste(C::cIniciarHttpd, "/no/existe start");
-        const auto caja = [] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                auto *c = qobject_cast<QMessageBox *>(w);
-                if (c && c->isVisible() && !c->isModal())
-                    return c;
-            }
-            return static_cast<QMessageBox *>(nullptr);
-        };
         QAction *iniciarSquid = nullptr;
         for (QMenu *m : v.w->findChildren<QMenu *>())
             iniciarSquid = m->title() == "Squid" ? m->actions().value(0) : iniciarSquid;
@@ -407,58 +400,49 @@ private slots:
         }
     }
 
-    // Every action of every row, by its button and by its menu entry alike,
-    // runs its own settings: with every value set to its key, an edit or log
-    // command gets " &", the router restarts as a stop and a start, and a
-    // service run by xinetd is switched in its own file, xinetd restarted.
+    // Every row's button and its menu entry reach the board with their own
+    // action: what runs is what the action's plan says (tst_nucleo holds
+    // every plan); the row whose commands run waits meanwhile.
     void acciones()
     {
-        Ventana v;
-        QByteArrayList claves;
-        for (const QString &c : Ajustes::claves())
-            claves << c.toUtf8();
-        claves[int(C::cDirectorioXinetd)] = v.ajustes.valor(C::cDirectorioXinetd);
-        claves[int(C::cEstadoXinetd)] = v.ajustes.valor(C::cEstadoXinetd);
-        v.raiz.escribir("/var/run/xinetd.pid", "1\n"); // xinetd runs: a switch restarts it
-        v.ajustes.asignar(claves);
-        QVERIFY(v.llamar("LeerEstadoXinetd"));
+        Ventana v([](Ventana &x) {
+            x.raiz.escribir("/var/run/xinetd.pid", "1\n"); // a switch restarts xinetd
+            for (const char *f : {"telnet", "wu-ftpd", "ipop3", "swat"})
+                x.raiz.escribir(QString("/etc/xinetd.d/") + f, "");
+        });
         QHash<QString, QAction *> entradas; // "Iniciar Squid", "Logs Xinetd"
         for (QMenu *m : v.w->findChildren<QMenu *>()) {
             for (QAction *a : m->actions())
                 entradas[a->text() + " " + m->title().remove("Korv-").remove('&')] = a;
         }
-        const QString xinetd = v.raiz.ruta("/etc/xinetd.d/");
         int acciones = 0;
         for (const Servicio s : Servicios) {
-            const QString id = datos(s).id, archivo = datos(s).archivoXinetd;
-            for (const QString accion : {"Iniciar", "Detener", "Reiniciar", "Editar", "Log"}) {
-                QPushButton *b = v.w->findChild<QPushButton *>("b" + accion + id);
-                QAction *a = entradas.value(QString(accion).replace("Log", "Logs") + " " + id);
-                QCOMPARE(a != nullptr, b != nullptr);
+            for (const Accion a : {Accion::Iniciar, Accion::Detener, Accion::Reiniciar,
+                                   Accion::Editar, Accion::Log}) {
+                const QString nombre = QStringList{"Iniciar", "Detener", "Reiniciar", "Editar",
+                                                   "Log"}[int(a)];
+                QPushButton *b = v.w->findChild<QPushButton *>("b" + nombre + datos(s).id);
+                QAction *e = entradas.value(QString(nombre).replace("Log", "Logs") + " "
+                                            + datos(s).id);
+                QCOMPARE(e != nullptr, b != nullptr);
                 if (!b)
                     continue;
-                QString esperado
-                    = "c" + accion + id + (accion.startsWith('E') || accion == "Log" ? " &" : "");
-                if (id == "Gate" && accion == "Reiniciar")
-                    esperado = "cDetenerGate|cIniciarGate";
-                else if (!archivo.isEmpty() && accion != "Editar")
-                    esperado = QString(accion == "Iniciar" ? "\tdisable\t= no\n\tdisable = no\n"
-                                                           : "\tdisable = yes\n\tdisable\t= yes\n")
-                               + "|cReiniciarXinetd";
-                const std::function<void()> disparos[]
-                    = {[&] { b->click(); }, [&] { a->trigger(); }};
-                for (const std::function<void()> &disparar : disparos) {
+                const Plan plan = planear(s, a, v.ajustes,
+                                          [&](Servicio t) { return v.w->tablero().mostrado(t); });
+                const QStringList esperado = QString::fromUtf8(
+                    plan.lanzar.isEmpty() ? plan.comandos.join('|') : plan.lanzar).split('|');
+                for (const std::function<void()> &disparar :
+                     std::initializer_list<std::function<void()>>{[&] { b->click(); },
+                                                                  [&] { e->trigger(); }}) {
                     v.grabador.limpiar();
-                    if (!archivo.isEmpty())
-                        v.raiz.escribir("/etc/xinetd.d/" + archivo,
-                                        "\tdisable = yes\n\tdisable = no\n");
                     disparar();
+                    if (plan.fila)
+                        QCOMPARE(v.w->tablero().ocupado(*plan.fila), !plan.comandos.isEmpty());
+                    QTRY_COMPARE(v.grabador.comandos(), esperado.join("").isEmpty()
+                                                            ? QStringList()
+                                                            : esperado);
                     for (const Servicio t : Servicios)
                         QTRY_VERIFY(!v.w->tablero().ocupado(t));
-                    QStringList visto = v.grabador.comandos();
-                    if (!archivo.isEmpty() && accion != "Editar")
-                        visto.prepend(v.raiz.leer("/etc/xinetd.d/" + archivo));
-                    QCOMPARE(visto.join('|'), esperado);
                 }
                 ++acciones;
             }

@@ -33,17 +33,6 @@ void unidad(const QString &nombre, const QByteArray &servicio)
     systemctl({"daemon-reload"});
 }
 
-// A failure box, which holds nothing up.
-QMessageBox *caja()
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        auto *c = qobject_cast<QMessageBox *>(w);
-        if (c && c->isVisible() && !c->isModal())
-            return c;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TstSystemd : public QObject
