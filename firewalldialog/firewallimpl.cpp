@@ -5,6 +5,7 @@
 #include "platform/texto.h"
 #include "rutas.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QInputDialog>
 #include <QLabel>
@@ -38,6 +39,7 @@ firewallimpl::firewallimpl(const Sistema &sistema, QWidget *parent, const char *
     : firewall(parent, name, false, Qt::WindowFlags()), sistema_(sistema)
 {
     titulo_ = TextLabel1->text();
+    lreglas->installEventFilter(this);
     guardado_ = Filas::guardado(sistema_);
     PushButton4->setEnabled(guardado_ != Filas::Guardado::Ninguno);
     RecargarReglas();
@@ -45,6 +47,17 @@ firewallimpl::firewallimpl(const Sistema &sistema, QWidget *parent, const char *
 }
 
 firewallimpl::~firewallimpl() = default;
+
+// Entering the list with no rule chosen: the first becomes the current one,
+// so that a screen reader says it and Down goes to the second. Eliminar
+// still acts only on a rule someone moved to.
+bool firewallimpl::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (objeto == lreglas && evento->type() == QEvent::FocusIn && lreglas->currentRow() < 0
+        && lreglas->count() > 0)
+        lreglas->setCurrentRow(0);
+    return firewall::eventFilter(objeto, evento);
+}
 
 void firewallimpl::RecargarReglas()
 {
@@ -80,6 +93,12 @@ void firewallimpl::RecargarReglas()
         textos.append(fila.texto);
     lreglas->addItems(textos);
     Avisos::siFallo(this, orden, resultado);
+    // The whole title, the part in brackets too, as the list's name: the
+    // form's plumbing names a field by its label without what is bracketed.
+    QString nombre = TextLabel1->text();
+    if (nombre.endsWith(QLatin1Char(':')))
+        nombre.chop(1);
+    lreglas->setAccessibleName(nombre);
 }
 
 // nft's reading, or nothing: on a legacy host; or, told, when nft is missing

@@ -18,6 +18,9 @@ public:
                           const char *name = nullptr);
     ~firewallimpl() override;
 
+protected:
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
+
 private slots:
     void bEliminar() override;
     void bAgregar() override;

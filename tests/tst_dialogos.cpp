@@ -254,6 +254,11 @@ private slots:
             return 0;
         };
         firewallimpl d(r.sistema(g.ejecutor));
+        // Its title said whole; entering it, the first rule is the current one.
+        QCOMPARE(d.lreglas->accessibleName() + ":", d.TextLabel1->text());
+        d.show();
+        d.lreglas->setFocus();
+        QTRY_COMPARE(d.lreglas->currentRow(), 0);
         const QString comentario = "INPUT -s 192.0.2.%1/32 -m comment --comment \"%2\" -j %3";
         QCOMPARE(entradas(d.lreglas), QStringList({comentario.arg(5).arg("señor", "DROP"),
                                                    comentario.arg(6).arg("a\\\"ño", "ACCEPT")}));
