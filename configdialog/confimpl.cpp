@@ -52,16 +52,14 @@ void confimpl::bAplicar_Click()
     // Cleaned once, so that the file and the running program hold the same
     // values: a pasted line break would otherwise run as two commands now
     // and as one after the next start.
-    // Only the fields edited here: every other one keeps what memory holds
-    // now, which another dialog may have saved since this one opened. Fields
-    // left alone keep their bytes, whatever their encoding.
-    const QByteArrayList actuales = ajustes_->valores();
+    // Against what memory holds now: a field not edited here shows it (a
+    // save in another dialog reached it through seguirAjustes), so only the
+    // fields edited here change, and fields left alone keep their bytes,
+    // whatever their encoding.
     QStringList textos;
-    for (int i = 0; i < Ajustes::Cantidad; ++i) {
-        const QString texto = campo(this, Ajustes::claves().at(i))->text();
-        textos.append(texto == mostrados_.at(i) ? Ajustes::mostrar(actuales.at(i)) : texto);
-    }
-    const std::optional<QByteArrayList> valores = Ajustes::editar(actuales, textos);
+    for (const QString &clave : Ajustes::claves())
+        textos.append(campo(this, clave)->text());
+    const std::optional<QByteArrayList> valores = Ajustes::editar(ajustes_->valores(), textos);
 
     // The file is replaced whole or not at all, and memory follows only a
     // save that really happened: the next start must see what runs now.
