@@ -105,7 +105,7 @@ public:
                 s += bien ? QChar(u) : QChar(QChar::ReplacementCharacter);
                 p += 4;
             } else {
-                s += QChar(QChar::ReplacementCharacter);
+                s += QChar(uchar(e)); // as Qt's own reader takes an escape it does not know
             }
             tramo = p + 1;
         }
