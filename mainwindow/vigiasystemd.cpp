@@ -36,6 +36,8 @@ constexpr int EsperaLlamada = 10000;
 constexpr int Reintentos = 3;
 constexpr int PausaReintento = 200;
 constexpr int EsperaSaludo = 2000;
+// QDBusConnection::connect takes its receiver as a slot's signature only:
+// QtDBus has no overload for member-function pointers, so these stay strings.
 const char *const SlotPropiedades
     = SLOT(propiedadesCambiadas(QString, QVariantMap, QStringList, QDBusMessage));
 
