@@ -64,7 +64,8 @@ QByteArray rulesetJson(int reglas)
 {
     QByteArray s = R"({"nftables": [{"metainfo": {"version": "1.0.6", "json_schema_version": 1}},
 {"table": {"family": "inet", "name": "filter", "handle": 1}},
-{"chain": {"family": "inet", "table": "filter", "name": "input", "handle": 1, "type": "filter", "hook": "input", "prio": 0, "policy": "accept"}},
+{"chain": {"family": "inet", "table": "filter", "name": "input", "handle": 1, )"
+                     R"("type": "filter", "hook": "input", "prio": 0, "policy": "accept"}},
 {"chain": {"family": "inet", "table": "filter", "name": "bloqueos", "handle": 2}})";
     for (int i = 0; i < reglas; ++i) {
         const QByteArray ip = QByteArray::number(1 + i / 65536 % 223) + '.'
@@ -74,12 +75,16 @@ QByteArray rulesetJson(int reglas)
         s += R"(,
 {"rule": {"family": "inet", "table": "filter", "chain": ")"
              + cadena + R"(", "handle": )" + QByteArray::number(i + 3)
-             + R"(, "expr": [{"match": {"op": "==", "left": {"payload": {"protocol": "ip", "field": "saddr"}}, "right": {"prefix": {"addr": ")"
+             + R"(, "expr": [{"match": {"op": "==", "left": {"payload": )"
+               R"({"protocol": "ip", "field": "saddr"}}, "right": {"prefix": {"addr": ")"
              + ip
-             + R"(", "len": 24}}}}, {"match": {"op": "==", "left": {"payload": {"protocol": "tcp", "field": "dport"}}, "right": {"set": [22, 80, 443]}}}, {"counter": {"packets": 0, "bytes": 0}}, {"drop": null}]}})";
+             + R"(", "len": 24}}}}, {"match": {"op": "==", "left": {"payload": )"
+               R"({"protocol": "tcp", "field": "dport"}}, "right": {"set": [22, 80, 443]}}}, )"
+               R"({"counter": {"packets": 0, "bytes": 0}}, {"drop": null}]}})";
     }
     s += R"(,
-{"rule": {"family": "inet", "table": "filter", "chain": "input", "handle": 2, "expr": [{"jump": {"target": "bloqueos"}}]}}]})";
+{"rule": {"family": "inet", "table": "filter", "chain": "input", "handle": 2, )"
+         R"("expr": [{"jump": {"target": "bloqueos"}}]}}]})";
     return s;
 }
 
