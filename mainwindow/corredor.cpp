@@ -26,27 +26,37 @@ Corredor::~Corredor()
     buzon_->destino = nullptr;
 }
 
+bool Corredor::enHilo(std::function<void()> trabajo, std::function<void()> luego)
+{
+    const auto hilo = [buzon = buzon_, trabajo = std::move(trabajo), luego = std::move(luego)] {
+        trabajo();
+        const std::lock_guard<std::mutex> cerrado(buzon->cerrojo);
+        if (Corredor *c = buzon->destino)
+            QMetaObject::invokeMethod(c, luego, Qt::QueuedConnection);
+    };
+    try {
+        std::thread(hilo).detach();
+        return true;
+    } catch (const std::system_error &) {
+        return false;
+    }
+}
+
 void Corredor::correr(Servicio fila, const QByteArrayList &comandos)
 {
-    const auto trabajo = [sistema = sistema_, buzon = buzon_, fila, comandos] {
-        QList<Fallo> fallos;
+    auto fallos = std::make_shared<QList<Fallo>>();
+    const auto trabajo = [sistema = sistema_, comandos, fallos] {
         for (const QByteArray &comando : comandos) {
             const Sistema::Resultado r = sistema.ejecutar(comando);
             if (!r.bien())
-                fallos.append({comando, r});
+                fallos->append({comando, r});
         }
-        const std::lock_guard<std::mutex> cerrado(buzon->cerrojo);
-        if (Corredor *c = buzon->destino)
-            QMetaObject::invokeMethod(
-                c, [c, fila, fallos] { emit c->terminado(fila, fallos); }, Qt::QueuedConnection);
     };
-    try {
-        std::thread(trabajo).detach();
-    } catch (const std::system_error &) {
-        // No thread to be had: the command is told as not run.
-        Sistema::Resultado r;
-        r.estado = 126;
-        r.errores = "talvora: no se pudo crear un hilo\n";
-        emit terminado(fila, {{comandos.value(0), r}});
-    }
+    if (enHilo(trabajo, [this, fila, fallos] { emit terminado(fila, *fallos); }))
+        return;
+    // No thread to be had: the command is told as not run.
+    Sistema::Resultado r;
+    r.estado = 126;
+    r.errores = "talvora: no se pudo crear un hilo\n";
+    emit terminado(fila, {{comandos.value(0), r}});
 }

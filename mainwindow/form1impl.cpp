@@ -5,6 +5,7 @@
 #include "mainwindow/accesos.h"
 #include "mainwindow/anuncios.h"
 #include "mainwindow/comandos.h"
+#include "mainwindow/corredor.h"
 #include "mainwindow/marcas.h"
 #include "mainwindow/xinetd.h"
 #include "platform/avisos.h"
@@ -18,17 +19,17 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QPlainTextEdit>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -152,6 +153,7 @@ form1::form1(const Sistema &sistema, Ajustes &ajustes, QWidget *parent, const ch
         resumen_.vaciar();
     });
 
+    trabajos_ = new Corredor(sistema_, this);
     switch (ajustes_->cargar(sistema_)) {
     case Ajustes::Carga::Cargado:
         break;
@@ -584,14 +586,20 @@ void form1::bLogHostsAllow_Click()
     sistema_.lanzar(linea, tablero_->siNoArranca(linea));
 }
 
+// The backups are copies made by cp: done off the window's thread, then told.
 void form1::EscribirHostsDeny()
 {
-    if (!Accesos::escribirHostsDeny(sistema_)) {
-        Avisos::noSePudoEscribir(this);
-        return;
-    }
-    QMessageBox::information(this, QStringLiteral("Listo"),
-                             QStringLiteral("Se modifico /etc/hosts.deny"));
+    const Sistema sistema = sistema_;
+    trabajos_->hacer<bool>([sistema] { return Accesos::escribirHostsDeny(sistema); },
+                           [this](bool escrito) {
+                               if (!escrito) {
+                                   Avisos::noSePudoEscribir(this);
+                                   return;
+                               }
+                               QMessageBox::information(
+                                   this, QStringLiteral("Listo"),
+                                   QStringLiteral("Se modifico /etc/hosts.deny"));
+                           });
 }
 
 void form1::EscribirHostsAllow()
@@ -612,20 +620,32 @@ void form1::EscribirHostsAllow()
 
 void form1::EscribirFtp()
 {
-    if (confiable())
-        Accesos::instalarFtp(sistema_);
+    if (!confiable())
+        return;
+    const Sistema sistema = sistema_;
+    trabajos_->hacer<bool>(
+        [sistema] {
+            Accesos::instalarFtp(sistema);
+            return true;
+        },
+        [](bool) {});
 }
 
 void form1::EscribirKorvgate()
 {
     if (!confiable())
         return;
-    if (const std::optional<Accesos::Fallo> fallo = Accesos::instalarKorvgate(sistema_)) {
-        if (fallo->comando.isEmpty())
-            Avisos::noSePudoEscribir(this);
-        else
-            Avisos::siFallo(this, fallo->comando, fallo->resultado);
-    }
+    const Sistema sistema = sistema_;
+    trabajos_->hacer<std::optional<Accesos::Fallo>>(
+        [sistema] { return Accesos::instalarKorvgate(sistema); },
+        [this](const std::optional<Accesos::Fallo> &fallo) {
+            if (!fallo)
+                return;
+            if (fallo->comando.isEmpty())
+                Avisos::noSePudoEscribir(this);
+            else
+                Avisos::siFallo(this, fallo->comando, fallo->resultado);
+        });
 }
 
 // Nothing from the settings or the default files runs or is copied while

@@ -22,6 +22,7 @@
 namespace Accesos {
 class HostsAllow;
 }
+class Corredor;
 class QAction;
 class QPushButton;
 
@@ -130,6 +131,7 @@ private:
     const Sistema sistema_;
     Ajustes *ajustes_;
     Tablero *tablero_ = nullptr;
+    Corredor *trabajos_ = nullptr; // the Archivo menu's copies and reloads
     Accesos::HostsAllow *hostsAllow_ = nullptr;
     // What each row shows; empty before its first answer.
     std::array<std::optional<Estado>, std::size(Servicios)> estados_;

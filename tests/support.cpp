@@ -40,7 +40,8 @@ void responder(QWidget *w, const QString &respuesta)
 
 } // namespace
 
-QStringList contestar(const QStringList &respuestas, const std::function<void()> &accion)
+QStringList contestar(const QStringList &respuestas, const std::function<void()> &accion,
+                      int esperadas)
 {
     QStringList vistas;
     QTimer reloj;
@@ -67,6 +68,8 @@ QStringList contestar(const QStringList &respuestas, const std::function<void()>
     });
     reloj.start(10);
     accion();
+    // Short of them, the caller's comparison tells.
+    (void)QTest::qWaitFor([&] { return vistas.size() >= esperadas; }, 5000);
     return vistas;
 }
 

@@ -36,5 +36,8 @@ QString palabra(const QLabel *etiqueta);
 // key, "<Cerrar>" closes it, any other answer clicks the button with that
 // text. A window beyond the answers is ended, so a stray box fails a test
 // instead of hanging it.
-// Returns "title|text|button|..." for each window seen.
-QStringList contestar(const QStringList &respuestas, const std::function<void()> &accion);
+// Returns "title|text|button|..." for each window seen, waiting after
+// 'accion' until at least 'esperadas' were: those a job off the window's
+// thread brings when it ends.
+QStringList contestar(const QStringList &respuestas, const std::function<void()> &accion,
+                      int esperadas = 0);

@@ -109,7 +109,8 @@ private slots:
         Ajustes ajustes;
         qApp->installEventFilter(&orden);
         const QStringList vistas = contestar(
-            {respuesta}, [&] { w = std::make_unique<form1>(raiz.sistema(g.ejecutor), ajustes); });
+            {respuesta}, [&] { w = std::make_unique<form1>(raiz.sistema(g.ejecutor), ajustes); },
+            cajas.size());
         QCOMPARE(vistas, cajas);
         qApp->removeEventFilter(&orden);
         QCOMPARE(orden.orden.join(' '), construida ? "tGate tSquid tHttpd tXinetd tTelnet tFtp "
@@ -419,18 +420,20 @@ private slots:
         for (const Servicio s : Servicios) {
             for (const Accion a : {Accion::Iniciar, Accion::Detener, Accion::Reiniciar,
                                    Accion::Editar, Accion::Log}) {
-                const QString nombre = QStringList{"Iniciar", "Detener", "Reiniciar", "Editar",
-                                                   "Log"}[int(a)];
+                const QString nombre
+                    = QStringList{"Iniciar", "Detener", "Reiniciar", "Editar", "Log"}[int(a)];
                 QPushButton *b = v.w->findChild<QPushButton *>("b" + nombre + datos(s).id);
-                QAction *e = entradas.value(QString(nombre).replace("Log", "Logs") + " "
-                                            + datos(s).id);
+                QAction *e
+                    = entradas.value(QString(nombre).replace("Log", "Logs") + " " + datos(s).id);
                 QCOMPARE(e != nullptr, b != nullptr);
                 if (!b)
                     continue;
                 const Plan plan = planear(s, a, v.ajustes,
                                           [&](Servicio t) { return v.w->tablero().mostrado(t); });
-                const QStringList esperado = QString::fromUtf8(
-                    plan.lanzar.isEmpty() ? plan.comandos.join('|') : plan.lanzar).split('|');
+                const QStringList esperado
+                    = QString::fromUtf8(plan.lanzar.isEmpty() ? plan.comandos.join('|')
+                                                              : plan.lanzar)
+                          .split('|');
                 for (const std::function<void()> &disparar :
                      std::initializer_list<std::function<void()>>{[&] { b->click(); },
                                                                   [&] { e->trigger(); }}) {
@@ -438,9 +441,8 @@ private slots:
                     disparar();
                     if (plan.fila)
                         QCOMPARE(v.w->tablero().ocupado(*plan.fila), !plan.comandos.isEmpty());
-                    QTRY_COMPARE(v.grabador.comandos(), esperado.join("").isEmpty()
-                                                            ? QStringList()
-                                                            : esperado);
+                    QTRY_COMPARE(v.grabador.comandos(),
+                                 esperado.join("").isEmpty() ? QStringList() : esperado);
                     for (const Servicio t : Servicios)
                         QTRY_VERIFY(!v.w->tablero().ocupado(t));
                 }
@@ -475,7 +477,16 @@ private slots:
                     vistas << (QObject::disconnect(a, nullptr, qApp, nullptr) ? "quit" : "");
                 } else if (!a->isSeparator()) {
                     v.grabador.limpiar();
-                    const QStringList cajas = contestar({}, [&] { a->trigger(); });
+                    // hosts.deny, korv-gate and ftpaccess are written off the
+                    // window's thread.
+                    const bool copia = a->text().contains(QRegularExpression("korv|ftp"));
+                    const QStringList cajas = contestar(
+                        {},
+                        [&] {
+                            a->trigger();
+                            QTRY_VERIFY(!copia || !v.grabador.comandos().isEmpty());
+                        },
+                        a->text().contains("deny"));
                     vistas << (cajas + v.grabador.comandos()).join('|');
                     for (QWidget *w : QApplication::topLevelWidgets())
                         vistas.last() += w->isVisible() ? w->windowTitle() : "";
@@ -540,7 +551,8 @@ private slots:
         v.grabador.deVerdad = true;
         for (const QByteArray &viejo :
              {QByteArray("ALL: .ejemplo.org\n"), QByteArray(Accesos::HostsDenyPorDefecto)}) {
-            const QStringList cajas = contestar({}, [&] { v.llamar("EscribirHostsDeny"); });
+            const QStringList cajas = contestar(
+                {}, [&] { v.llamar("EscribirHostsDeny"); }, 1);
             QCOMPARE(cajas, QStringList{"Listo|Se modifico /etc/hosts.deny|OK"});
             QCOMPARE(v.raiz.leer(Deny + ".viejo"), viejo);
             QCOMPARE(v.raiz.leer(Deny), Accesos::HostsDenyPorDefecto);
@@ -550,11 +562,12 @@ private slots:
                  "kwrite " + v.raiz.ruta("/var/log/HOSTS.DENY") + " &");
     }
 
-    // Each install copy runs in the background after its backup returned.
-    // Without systemd the router script goes where init scripts live; under
-    // systemd, with neither init directory (Red Hat 9 minimal), to
-    // /usr/local/sbin, none created, and a unit that runs it is written and
-    // systemd reloads.
+    // Each install copy runs in the background after its backup returned,
+    // all of it off the window's thread. Without systemd the router script
+    // goes where init scripts live; under systemd, with neither init
+    // directory (Red Hat 9 minimal), to /usr/local/sbin, none created, and a
+    // unit that runs it is written and systemd reloads, the window answering
+    // while it does.
     void copias()
     {
         for (const QString gate : {"/etc/rc.d/init.d/korv-gate", "/usr/local/sbin/korv-gate"}) {
@@ -568,8 +581,18 @@ private slots:
                     QVERIFY(!systemd || QDir().mkpath(x.raiz.ruta(d)));
             });
             v.grabador.deVerdad = true; // the copies; systemctl is only recorded
+            QSemaphore suelta;
+            std::atomic<bool> retenida{true};
+            v.grabador.accionVector = [&](const QByteArrayList &) {
+                retenida = suelta.tryAcquire(1, 5000);
+                return 0;
+            };
             QCOMPARE(contestar({}, [&] { v.llamar("EscribirKorvgate"); }), QStringList());
+            suelta.release();
+            QTRY_COMPARE(v.grabador.vectores().size(), systemd ? 1 : 0);
+            QVERIFY(retenida);
             const QString cp = "/bin/cp --force -p " + v.raiz.ruta("");
+            QTRY_COMPARE(v.grabador.comandos().size(), 2);
             QCOMPARE(v.grabador.comandos().mid(0, 2),
                      QStringList({cp + gate + " " + v.raiz.ruta(gate) + ".viejo",
                                   cp + nuevos + "korv-gate " + v.raiz.ruta(gate) + " &"}));

@@ -183,6 +183,8 @@ private slots:
         QCOMPARE(contestar({}, [&] { QMetaObject::invokeMethod(w.get(), "EscribirKorvgate"); }),
                  QStringList());
         QTRY_VERIFY(QFileInfo("/usr/local/sbin/korv-gate").isExecutable());
+        QTRY_COMPARE(systemctl({"show", "-p", "LoadState", "--value", "korv-gate.service"}),
+                     "loaded"); // reloaded off the window's thread
         QCOMPARE(contestar({}, [&] { w->bIniciarGate->click(); }), QStringList());
         QTRY_COMPARE(actividad("korv-gate.service"), "active");
         QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tGate), "ON", 5000);
