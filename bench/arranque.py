@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Times Talvora's start-up against a bare dialog built in the same tree.
 
-    bench/arranque.py BUILD_DIR [--corridas N]
+    bench/arranque.py BUILD_DIR [--corridas N] [--contra OTHER_BUILD_DIR]
 
 Each run starts a program and reads the moment of its main window's first
 paint (CLOCK_MONOTONIC) and its peak resident size; the programs take turns,
@@ -9,6 +9,11 @@ offscreen and under Xvfb. A dialog with one label is timed beside them: it
 is the least any window that shows text pays. One run under strace lists
 the files Talvora touches under its root before the first paint. Prints one
 line per target with "ok" or "over". It reports; it never fails on a figure.
+
+With --contra, an earlier build's Talvora and label take turns with this
+one's, and both are counted in instructions under callgrind, which no
+other load on the machine moves: the start-up is no slower when its cost
+against its own label has not grown.
 """
 import collections
 import os
@@ -93,21 +98,61 @@ def medir(construccion, raiz, entorno, corridas):
     return [(statistics.median(x[0] for x in m), max(x[1] for x in m)) for m in medidas]
 
 
+def en_turnos(programas, entorno, corridas):
+    """Median first paint of each (program, args), the programs taking turns."""
+    medidas = [[] for _ in programas]
+    for _ in range(corridas):
+        for (programa, args), m in zip(programas, medidas):
+            m.append(una_corrida(programa, args, entorno)[0])
+    return [statistics.median(m) for m in medidas]
+
+
+def instrucciones(programa, args, entorno):
+    """Instructions a run executes, from exec to the end after its first paint."""
+    with tempfile.NamedTemporaryFile(prefix='talvora-callgrind-') as salida:
+        r = subprocess.run(['valgrind', '--tool=callgrind', '--callgrind-out-file=' + salida.name,
+                            programa] + args, env=entorno, capture_output=True, text=True, timeout=600)
+    return int(re.search(r'Collected : (\d+)', r.stderr).group(1))
+
+
+def contra(construccion, otra, raiz, pantallas, corridas):
+    """This build's start-up against an earlier one's, each against its own label."""
+    def pares(c):
+        return [(os.path.join(c, 'bench', 'arranque_talvora'), [raiz]),
+                (os.path.join(c, 'bench', 'arranque_etiqueta'), [])]
+    print('%-34s %s' % ('contra', otra))
+    for nombre, entorno in pantallas:
+        t, e, t0, e0 = en_turnos(pares(construccion) + pares(otra), entorno, corridas)
+        print('%-34s %-28s %s' % ('  arranque (%s)' % nombre, 'x%.3f antes, x%.3f ahora' % (t0 / e0, t / e),
+                                  '%.1f / %.1f ms antes, %.1f / %.1f ms ahora' % (t0, e0, t, e)))
+    if not shutil.which('valgrind'):
+        print('%-34s %s' % ('  instrucciones', 'sin valgrind: no medido'))
+        return
+    t, e, t0, e0 = (instrucciones(p, a, pantallas[0][1]) for p, a in pares(construccion) + pares(otra))
+    linea('  instrucciones (%s)' % pantallas[0][0], 'x%.4f antes, x%.4f ahora' % (t0 / e0, t / e),
+          'no mas que antes', t / e <= t0 / e0)
+    print('    %d / %d antes, %d / %d ahora' % (t0, e0, t, e))
+
+
 def archivos_tocados(construccion, raiz, entorno):
-    """How many times each file under the root is named by a system call before the first paint."""
+    """How many times each file under the root is opened before the first paint, and how many
+    other system calls name one (a stat, a watch, a link read)."""
     if not shutil.which('strace'):
         return None
     with tempfile.NamedTemporaryFile(prefix='talvora-strace-') as traza:
         subprocess.run(['strace', '-f', '-qq', '-e', 'trace=%file', '-o', traza.name,
                         os.path.join(construccion, 'bench', 'arranque_talvora'), raiz],
                        env=entorno, capture_output=True, timeout=60, check=True)
-        veces = collections.Counter()
+        abiertos, nombrados = collections.Counter(), 0
         for linea in open(traza.name, encoding='utf-8', errors='replace'):
             if 'execve(' in linea:
                 continue
             for ruta in re.findall(r'"(%s/[^"]*)"' % re.escape(raiz), linea):
-                veces[os.path.normpath(ruta)] += 1
-    return veces
+                if re.search(r'\bopen(at)?\(', linea) and 'O_DIRECTORY' not in linea:
+                    abiertos[os.path.normpath(ruta)] += 1
+                else:
+                    nombrados += 1
+    return abiertos, nombrados
 
 
 def linea(nombre, cifra, objetivo, bien):
@@ -143,19 +188,27 @@ def main():
                                       'referencia: lo minimo con texto'))
             linea('memoria pico (%s)' % nombre, '%.1f MB / %.1f MB = +%.1f MB' % (rt, rd, rt - rd),
                   '<= +6 MB', rt - rd <= 6)
-        veces = archivos_tocados(construccion, raiz, pantallas[0][1])
-        if veces is None:
+        if '--contra' in sys.argv:
+            contra(construccion, os.path.abspath(sys.argv[sys.argv.index('--contra') + 1]), raiz,
+                   pantallas, corridas)
+        tocados = archivos_tocados(construccion, raiz, pantallas[0][1])
+        if tocados is None:
             print('%-34s %s' % ('archivos al arrancar', 'sin strace: no medido'))
         else:
-            # The configuration file is read too; nothing else under the root.
+            # Each read at most once (a pid file that is not there is only
+            # looked for), and nothing else read: not the large hosts.deny
+            # nor the firewall snapshot.
+            veces, nombrados = tocados
             conf = os.path.join(raiz, 'usr/local/share/talvora/conf')
             otros = sorted(os.path.relpath(r, raiz) for r in veces if r not in estado and r != conf)
-            repetidos = sorted(os.path.relpath(r, raiz) for r in estado + [conf] if veces[r] > 1)
-            bien = all(veces[r] == 1 for r in estado) and veces[conf] == 1 and not otros
-            cifra = '%d de %d, una vez cada uno' % (sum(veces[r] == 1 for r in estado), len(estado))
-            linea('archivos de estado y hosts.allow', cifra, '1 vez cada uno, nada mas', bien)
+            repetidos = sorted(os.path.relpath(r, raiz) for r in veces if veces[r] > 1)
+            linea('archivos leidos al arrancar', '%d, ninguno dos veces' % len(veces) if not repetidos
+                  else '%d leidos dos veces o mas' % len(repetidos),
+                  'una vez cada uno, nada mas', not repetidos and not otros)
             for r in repetidos + otros:
                 print('  %s: %d' % (r, veces[os.path.join(raiz, r)]))
+            print('%-34s %-28s %s' % ('  nombrados sin abrirlos', '%d llamadas' % nombrados,
+                                      '(informa: vigilancia, confianza, tcpd)'))
     finally:
         if xvfb:
             xvfb.terminate()
