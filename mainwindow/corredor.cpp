@@ -26,23 +26,35 @@ Corredor::~Corredor()
     buzon_->destino = nullptr;
 }
 
+bool Corredor::lanzar(std::function<std::function<void()>()> trabajo)
+{
+    const auto hilo = [buzon = buzon_, trabajo] {
+        const std::function<void()> despues = trabajo();
+        const std::lock_guard<std::mutex> cerrado(buzon->cerrojo);
+        if (Corredor *c = buzon->destino)
+            QMetaObject::invokeMethod(c, despues, Qt::QueuedConnection);
+    };
+    try {
+        std::thread(hilo).detach();
+        return true;
+    } catch (const std::system_error &) {
+        return false;
+    }
+}
+
 void Corredor::correr(Servicio fila, const QByteArrayList &comandos)
 {
-    const auto trabajo = [sistema = sistema_, buzon = buzon_, fila, comandos] {
+    const auto trabajo = [this, sistema = sistema_, fila, comandos]() -> std::function<void()> {
         QList<Fallo> fallos;
         for (const QByteArray &comando : comandos) {
             const Sistema::Resultado r = sistema.ejecutar(comando);
             if (!r.bien())
                 fallos.append({comando, r});
         }
-        const std::lock_guard<std::mutex> cerrado(buzon->cerrojo);
-        if (Corredor *c = buzon->destino)
-            QMetaObject::invokeMethod(
-                c, [c, fila, fallos] { emit c->terminado(fila, fallos); }, Qt::QueuedConnection);
+        // Called only while this object is there.
+        return [this, fila, fallos] { emit terminado(fila, fallos); };
     };
-    try {
-        std::thread(trabajo).detach();
-    } catch (const std::system_error &) {
+    if (!lanzar(trabajo)) {
         // No thread to be had: the command is told as not run.
         Sistema::Resultado r;
         r.estado = 126;
