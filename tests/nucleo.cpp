@@ -37,8 +37,6 @@ Grabador::Grabador()
                 real.lanzar(orden.first());
             else
                 r = real.ejecutar(orden.first());
-        } else if (programa && accionVector) {
-            r.estado = accionVector(orden);
         } else if (!programa && accion) {
             r.estado = accion(QString::fromUtf8(orden.first()));
         }

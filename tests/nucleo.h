@@ -36,7 +36,6 @@ public:
     void limpiar();
 
     std::function<int(const QString &)> accion;
-    std::function<int(const QByteArrayList &)> accionVector;
     bool deVerdad = false;      // shell lines run for real too (their paths lie in the root)
     Sistema::Ejecutor ejecutor; // hands each command to this recorder
 
