@@ -80,8 +80,7 @@ void firewallimpl::correr(const QList<Filas::Orden> &ordenes, bool releer,
 // While a command runs, nothing may act on a list that is about to change.
 void firewallimpl::ocupado(bool si)
 {
-    for (QWidget *w : {static_cast<QWidget *>(lreglas), static_cast<QWidget *>(PushButton1),
-                       static_cast<QWidget *>(PushButton2), static_cast<QWidget *>(PushButton3)})
+    for (QWidget *w : QList<QWidget *>{lreglas, PushButton1, PushButton2, PushButton3})
         w->setEnabled(!si);
     PushButton4->setEnabled(!si && guardado_ != Filas::Guardado::Ninguno);
 }
