@@ -3,6 +3,7 @@
 #include "platform/texto.h"
 #include "rutas.h"
 
+#include <QFile>
 #include <QHash>
 
 namespace Filas {
@@ -197,6 +198,97 @@ Cambio cambioAlEliminar(const Fila &fila)
     default:
         return Cambio::Iptables;
     }
+}
+
+namespace {
+
+QString ultimaLinea(const QByteArray &texto)
+{
+    return Texto::decodificar(texto.trimmed().split('\n').constLast());
+}
+
+// nft's reading, or nothing: on a legacy host; or, told, when nft is missing
+// or fails, and then the list holds iptables' rows alone. A missing nft is
+// a lasting state of the host, said in the title; a failure, in a box.
+std::optional<QList<Nftables::Regla>> leerNft(const Sistema &sistema, const QByteArray &instantanea,
+                                              Lectura &l)
+{
+    if (!consultarNft(instantanea))
+        return std::nullopt;
+    if (!Sistema::existe(sistema.rutaBytes(Rutas::Nft))) {
+        if (faltaNft(instantanea))
+            l.titulo = QStringLiteral(
+                "Solo las reglas de iptables: nft no esta instalado y puede haber otras:");
+        return std::nullopt;
+    }
+    const Sistema::Resultado r = sistema.ejecutarPrograma({"nft", "-j", "-a", "list", "ruleset"});
+    QString fallo;
+    std::optional<QList<Nftables::Regla>> reglas;
+    if (!r.bien())
+        fallo = QStringLiteral("nft termino con error (codigo %1): %2")
+                    .arg(r.estado)
+                    .arg(ultimaLinea(r.errores));
+    else if (!(reglas = Nftables::leer(r.salida, &fallo)))
+        fallo = "nft imprimio algo inesperado: " + fallo;
+    if (reglas)
+        return reglas;
+    l.titulo = QStringLiteral("Solo las reglas de iptables: no se pudo leer nftables:");
+    l.falloNft = fallo;
+    return std::nullopt;
+}
+
+} // namespace
+
+Lectura leer(const Sistema &sistema)
+{
+    Lectura l;
+    const QString instantanea = sistema.ruta(QString::fromUtf8(Rutas::Instantanea));
+    l.orden = "iptables-save >" + QFile::encodeName(instantanea);
+    l.resultado = sistema.ejecutar(l.orden);
+    const std::optional<QByteArray> contenido = Sistema::leerArchivo(instantanea);
+    if (!contenido)
+        return l;
+    l.instantanea = true;
+    const std::optional<QList<Nftables::Regla>> nft = leerNft(sistema, *contenido, l);
+    // firewall-cmd is a Python program: not started where it is not installed.
+    l.firewalld = Sistema::existe(sistema.rutaBytes(Rutas::FirewallCmd))
+                  && sistema.ejecutarPrograma({"firewall-cmd", "--state"}).bien();
+    QByteArrayList ricas;
+    if (l.firewalld) {
+        const Sistema::Resultado r
+            = sistema.ejecutarPrograma({"firewall-cmd", "--list-rich-rules"});
+        for (const QByteArrayView linea : Texto::lineas(r.salida))
+            if (!linea.isEmpty())
+                ricas.append(linea.toByteArray());
+    }
+    l.filas = componer(Reglas::leerInstantanea(*contenido), nft, ricas);
+    return l;
+}
+
+Hecho hacer(const Sistema &sistema, const QList<Orden> &ordenes, bool releer)
+{
+    Hecho h;
+    for (qsizetype i = 0; i < ordenes.size() && h.fallida < 0; ++i) {
+        h.resultado = sistema.ejecutarPrograma(ordenes.at(i).argv);
+        if (!h.resultado.bien())
+            h.fallida = i;
+    }
+    if (releer)
+        h.lectura = leer(sistema);
+    return h;
+}
+
+Hecho sinHilo(const QList<Orden> &ordenes, bool releer)
+{
+    Hecho h;
+    if (!ordenes.isEmpty()) {
+        h.fallida = 0;
+        h.resultado.estado = 126;
+        h.resultado.errores = "talvora: no se pudo crear un hilo\n";
+    }
+    if (releer)
+        h.lectura = Lectura{};
+    return h;
 }
 
 QString duracion(Cambio cambio, Guardado g, bool firewalld)

@@ -79,6 +79,31 @@ QString duracion(Cambio cambio, Guardado g, bool firewalld);
 // The change a deletion makes.
 Cambio cambioAlEliminar(const Fila &fila);
 
+// What reading the rules found, for the dialog to draw and tell. It waits
+// on iptables-save, nft and firewall-cmd: never on the window's thread.
+struct Lectura {
+    bool instantanea = false; // iptables-save's snapshot was read; nothing else is set without it
+    QByteArray orden;         // the iptables-save line, told when it failed
+    Sistema::Resultado resultado;
+    QString titulo;   // the list's title when it lacks something; empty: the usual one
+    QString falloNft; // why nft's reading failed; empty: it did not
+    bool firewalld = false;
+    QList<Fila> filas;
+};
+Lectura leer(const Sistema &sistema);
+
+// A change run: its commands in order, up to the first that fails
+// (`fallida`, -1 when none did), and then, when asked, the rules read again.
+struct Hecho {
+    qsizetype fallida = -1;
+    Sistema::Resultado resultado;
+    std::optional<Lectura> lectura;
+};
+Hecho hacer(const Sistema &sistema, const QList<Orden> &ordenes, bool releer);
+// The same when no thread could run it: the first command told as not run,
+// and the rules as unread.
+Hecho sinHilo(const QList<Orden> &ordenes, bool releer);
+
 } // namespace Filas
 
 #endif

@@ -1,12 +1,11 @@
 #include "firewalldialog/firewallimpl.h"
 
 #include "firewalldialog/reglas.h"
+#include "mainwindow/corredor.h"
 #include "platform/avisos.h"
 #include "platform/texto.h"
-#include "rutas.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -28,22 +27,16 @@ bool confirmar(QWidget *padre, const QString &titulo, const QString &texto, cons
     return caja.clickedButton() == boton;
 }
 
-QString ultimaLinea(const QByteArray &texto)
-{
-    return Texto::decodificar(texto.trimmed().split('\n').constLast());
-}
-
 } // namespace
 
 firewallimpl::firewallimpl(const Sistema &sistema, QWidget *parent, const char *name)
-    : firewall(parent, name, false, Qt::WindowFlags()), sistema_(sistema)
+    : firewall(parent, name, false, Qt::WindowFlags()), sistema_(sistema),
+      corredor_(new Corredor(sistema, this))
 {
     titulo_ = TextLabel1->text();
     lreglas->installEventFilter(this);
-    guardado_ = Filas::guardado(sistema_);
-    PushButton4->setEnabled(guardado_ != Filas::Guardado::Ninguno);
+    guardado_ = Filas::guardado(sistema_); // looks at files only
     RecargarReglas();
-    decirDuracion(Filas::Cambio::Ninguno);
 }
 
 firewallimpl::~firewallimpl() = default;
@@ -61,38 +54,59 @@ bool firewallimpl::eventFilter(QObject *objeto, QEvent *evento)
 
 void firewallimpl::RecargarReglas()
 {
-    lreglas->clear();
-    filas_.clear();
-    const QString instantanea = sistema_.ruta(QString::fromUtf8(Rutas::Instantanea));
-    const QByteArray orden = "iptables-save >" + QFile::encodeName(instantanea);
-    const Sistema::Resultado resultado = sistema_.ejecutar(orden);
-    const std::optional<QByteArray> contenido = Sistema::leerArchivo(instantanea);
-    if (!contenido) {
+    correr({}, true, [this](const Filas::Hecho &) { decirDuracion(Filas::Cambio::Ninguno); });
+}
+
+void firewallimpl::correr(const QList<Filas::Orden> &ordenes, bool releer,
+                          std::function<void(const Filas::Hecho &)> despues)
+{
+    ocupado(true);
+    if (releer) {
+        lreglas->clear();
+        filas_.clear();
+    }
+    const Sistema sistema = sistema_;
+    corredor_->enHilo<Filas::Hecho>(
+        [sistema, ordenes, releer] { return Filas::hacer(sistema, ordenes, releer); },
+        Filas::sinHilo(ordenes, releer),
+        [this, despues](const Filas::Hecho &hecho) {
+            ocupado(false);
+            if (hecho.lectura)
+                dibujar(*hecho.lectura);
+            despues(hecho);
+        });
+}
+
+// While a command runs, nothing may act on a list that is about to change.
+void firewallimpl::ocupado(bool si)
+{
+    for (QWidget *w : QList<QWidget *>{lreglas, PushButton1, PushButton2, PushButton3})
+        w->setEnabled(!si);
+    PushButton4->setEnabled(!si && guardado_ != Filas::Guardado::Ninguno);
+}
+
+void firewallimpl::dibujar(const Filas::Lectura &lectura)
+{
+    if (!lectura.instantanea) {
         QMessageBox::warning(
             this, QStringLiteral("Error"),
             QStringLiteral("No se pudo leer las reglas de Firewall.\n Intente Recargar..."));
         return;
     }
-    const std::optional<QList<Nftables::Regla>> nft = leerNft(*contenido);
-    // firewall-cmd is a Python program: not started where it is not installed.
-    firewalld_ = Sistema::existe(sistema_.rutaBytes(Rutas::FirewallCmd))
-                 && sistema_.ejecutarPrograma({"firewall-cmd", "--state"}).bien();
-    QByteArrayList ricas;
-    if (firewalld_) {
-        const Sistema::Resultado r
-            = sistema_.ejecutarPrograma({"firewall-cmd", "--list-rich-rules"});
-        for (const QByteArrayView linea : Texto::lineas(r.salida))
-            if (!linea.isEmpty())
-                ricas.append(linea.toByteArray());
-    }
-    filas_ = Filas::componer(Reglas::leerInstantanea(*contenido), nft, ricas);
+    TextLabel1->setText(lectura.titulo.isEmpty() ? titulo_ : lectura.titulo);
+    if (!lectura.falloNft.isEmpty())
+        QMessageBox::warning(this, QStringLiteral("Error"),
+                             "No se pudo leer las reglas de nftables (" + lectura.falloNft
+                                 + ").\n\nLa lista muestra solo lo que imprime iptables-save.");
+    firewalld_ = lectura.firewalld;
+    filas_ = lectura.filas;
     // Each entry shows its rule decoded on its own.
     QStringList textos;
     textos.reserve(filas_.size());
     for (const Filas::Fila &fila : std::as_const(filas_))
         textos.append(fila.texto);
     lreglas->addItems(textos);
-    Avisos::siFallo(this, orden, resultado);
+    Avisos::siFallo(this, lectura.orden, lectura.resultado);
     // The whole title, the part in brackets too, as the list's name: the
     // form's plumbing names a field by its label without what is bracketed.
     QString nombre = TextLabel1->text();
@@ -101,61 +115,27 @@ void firewallimpl::RecargarReglas()
     lreglas->setAccessibleName(nombre);
 }
 
-// nft's reading, or nothing: on a legacy host; or, told, when nft is missing
-// or fails, and then the list holds iptables' rows alone. A missing nft is
-// a lasting state of the host, said in the title; a failure, in a box.
-std::optional<QList<Nftables::Regla>> firewallimpl::leerNft(const QByteArray &instantanea)
-{
-    TextLabel1->setText(titulo_);
-    if (!Filas::consultarNft(instantanea))
-        return std::nullopt;
-    if (!Sistema::existe(sistema_.rutaBytes(Rutas::Nft))) {
-        if (Filas::faltaNft(instantanea))
-            TextLabel1->setText(QStringLiteral(
-                "Solo las reglas de iptables: nft no esta instalado y puede haber otras:"));
-        return std::nullopt;
-    }
-    QString fallo;
-    const Sistema::Resultado r = sistema_.ejecutarPrograma({"nft", "-j", "-a", "list", "ruleset"});
-    std::optional<QList<Nftables::Regla>> reglas;
-    if (!r.bien())
-        fallo = QStringLiteral("nft termino con error (codigo %1): %2")
-                    .arg(r.estado)
-                    .arg(ultimaLinea(r.errores));
-    else if (!(reglas = Nftables::leer(r.salida, &fallo)))
-        fallo = "nft imprimio algo inesperado: " + fallo;
-    if (reglas)
-        return reglas;
-    TextLabel1->setText(QStringLiteral("Solo las reglas de iptables: no se pudo leer nftables:"));
-    QMessageBox::warning(this, QStringLiteral("Error"),
-                         "No se pudo leer las reglas de nftables (" + fallo
-                             + ").\n\nLa lista muestra solo lo que imprime iptables-save.");
-    return std::nullopt;
-}
-
 // The rule texts come from iptables-save, nft, firewalld and the keyboard,
 // so they may hold "$(...)", ";" or quotes: every command gets them as an
 // argument vector, never through a shell. A failure is told once the list is
 // rebuilt, and stops the commands after it.
 void firewallimpl::ejecutar(const QList<Filas::Orden> &ordenes, Filas::Cambio cambio)
 {
-    for (const Filas::Orden &o : ordenes) {
-        const Sistema::Resultado resultado = sistema_.ejecutarPrograma(o.argv);
-        if (!resultado.bien()) {
-            RecargarReglas();
-            // A handle that is gone: the ruleset changed since the list was read.
-            if (o.argv.value(0) == "nft" && resultado.errores.contains("No such file or directory"))
-                QMessageBox::warning(this, QStringLiteral("Error"),
-                                     QStringLiteral("La regla ya no existe: el cortafuegos "
-                                                    "cambio desde que se leyo la lista. La lista "
-                                                    "se leyo otra vez; no se elimino nada."));
-            else
-                Avisos::siFallo(this, o.linea, resultado);
+    correr(ordenes, true, [this, ordenes, cambio](const Filas::Hecho &h) {
+        if (h.fallida < 0) {
+            decirDuracion(cambio);
             return;
         }
-    }
-    RecargarReglas();
-    decirDuracion(cambio);
+        const Filas::Orden &o = ordenes.at(h.fallida);
+        // A handle that is gone: the ruleset changed since the list was read.
+        if (o.argv.value(0) == "nft" && h.resultado.errores.contains("No such file or directory"))
+            QMessageBox::warning(this, QStringLiteral("Error"),
+                                 QStringLiteral("La regla ya no existe: el cortafuegos "
+                                                "cambio desde que se leyo la lista. La lista "
+                                                "se leyo otra vez; no se elimino nada."));
+        else
+            Avisos::siFallo(this, o.linea, h.resultado);
+    });
 }
 
 void firewallimpl::decirDuracion(Filas::Cambio cambio)
@@ -242,8 +222,9 @@ void firewallimpl::bGuardar()
     if (guardado_ == Filas::Guardado::Ninguno)
         return;
     const Filas::Orden orden = Filas::guardar(guardado_);
-    const Sistema::Resultado resultado = sistema_.ejecutarPrograma(orden.argv);
-    if (resultado.bien())
-        decirDuracion(Filas::Cambio::Guardado);
-    Avisos::siFallo(this, orden.linea, resultado);
+    correr({orden}, false, [this, orden](const Filas::Hecho &h) {
+        if (h.fallida < 0)
+            decirDuracion(Filas::Cambio::Guardado);
+        Avisos::siFallo(this, orden.linea, h.resultado);
+    });
 }

@@ -3,11 +3,14 @@
 
 // The firewall dialog's controller: lists what filters (iptables-save's
 // snapshot, nft's ruleset, firewalld's rich rules), runs what Filas decides
-// for each button and says how long a change lasts.
+// for each button and says how long a change lasts. Every command runs off
+// the window's thread; meanwhile the list and its buttons wait, disabled.
 
 #include "firewalldialog/filas.h"
 #include "firewalldialog/firewall.h"
 #include "platform/sistema.h"
+
+class Corredor;
 
 class firewallimpl : public firewall
 {
@@ -28,8 +31,13 @@ private slots:
     void bGuardar() override;
 
 private:
-    void RecargarReglas();
-    std::optional<QList<Nftables::Regla>> leerNft(const QByteArray &instantanea);
+    void RecargarReglas(); // the first reading
+    // Runs `ordenes` and, when `releer`, reads the list again, off this
+    // thread; `despues` follows here once the list is drawn.
+    void correr(const QList<Filas::Orden> &ordenes, bool releer,
+                std::function<void(const Filas::Hecho &)> despues);
+    void ocupado(bool si);
+    void dibujar(const Filas::Lectura &lectura);
     void ejecutar(const QList<Filas::Orden> &ordenes, Filas::Cambio cambio);
     void decirDuracion(Filas::Cambio cambio);
 
@@ -40,6 +48,7 @@ private:
     QString titulo_; // the list's title when it holds everything
     Filas::Guardado guardado_ = Filas::Guardado::Ninguno;
     const Sistema sistema_;
+    Corredor *corredor_; // a child: gone with the dialog, its command left to end
 };
 
 #endif

@@ -26,13 +26,13 @@ Corredor::~Corredor()
     buzon_->destino = nullptr;
 }
 
-bool Corredor::enHilo(std::function<void()> trabajo, std::function<void()> luego)
+bool Corredor::lanzar(std::function<std::function<void()>()> trabajo)
 {
-    const auto hilo = [buzon = buzon_, trabajo = std::move(trabajo), luego = std::move(luego)] {
-        trabajo();
+    const auto hilo = [buzon = buzon_, trabajo] {
+        const std::function<void()> despues = trabajo();
         const std::lock_guard<std::mutex> cerrado(buzon->cerrojo);
         if (Corredor *c = buzon->destino)
-            QMetaObject::invokeMethod(c, luego, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(c, despues, Qt::QueuedConnection);
     };
     try {
         std::thread(hilo).detach();
@@ -44,19 +44,21 @@ bool Corredor::enHilo(std::function<void()> trabajo, std::function<void()> luego
 
 void Corredor::correr(Servicio fila, const QByteArrayList &comandos)
 {
-    auto fallos = std::make_shared<QList<Fallo>>();
-    const auto trabajo = [sistema = sistema_, comandos, fallos] {
+    const auto trabajo = [this, sistema = sistema_, fila, comandos]() -> std::function<void()> {
+        QList<Fallo> fallos;
         for (const QByteArray &comando : comandos) {
             const Sistema::Resultado r = sistema.ejecutar(comando);
             if (!r.bien())
-                fallos->append({comando, r});
+                fallos.append({comando, r});
         }
+        // Called only while this object is there.
+        return [this, fila, fallos] { emit terminado(fila, fallos); };
     };
-    if (enHilo(trabajo, [this, fila, fallos] { emit terminado(fila, *fallos); }))
-        return;
-    // No thread to be had: the command is told as not run.
-    Sistema::Resultado r;
-    r.estado = 126;
-    r.errores = "talvora: no se pudo crear un hilo\n";
-    emit terminado(fila, {{comandos.value(0), r}});
+    if (!lanzar(trabajo)) {
+        // No thread to be had: the command is told as not run.
+        Sistema::Resultado r;
+        r.estado = 126;
+        r.errores = "talvora: no se pudo crear un hilo\n";
+        emit terminado(fila, {{comandos.value(0), r}});
+    }
 }

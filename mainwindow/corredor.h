@@ -1,9 +1,10 @@
 #ifndef TALVORA_CORREDOR_H
 #define TALVORA_CORREDOR_H
 
-// Runs a row's commands off the window's thread, one after the other, and
-// tells when they are done. A command left running when the program quits
-// finishes on its own: nothing is killed half-way.
+// Runs commands off the window's thread and tells when they are done: a
+// row's command lines one after the other, or any work that waits on other
+// processes. A command left running when the program quits, or when this
+// object goes, finishes on its own: nothing is killed half-way.
 
 #include "mainwindow/servicios.h"
 #include "platform/sistema.h"
@@ -32,28 +33,27 @@ public:
     // in this object's thread, with the failures in order.
     void correr(Servicio fila, const QByteArrayList &comandos);
 
-    // Any other work that may wait on a process: 'trabajo' runs on a
-    // thread of its own, then 'luego' here with what it gave, unless this
-    // runner is gone by then.
+    // Runs `trabajo` on a thread of its own; `entregar` gets what it returns
+    // in this object's thread, unless this object is gone by then. With no
+    // thread to be had, `entregar` gets `sinHilo` at once.
     template <typename T>
-    void hacer(std::function<T()> trabajo, std::function<void(const T &)> luego)
+    void enHilo(std::function<T()> trabajo, const T &sinHilo,
+                std::function<void(const T &)> entregar)
     {
-        auto hecho = std::make_shared<T>();
-        const auto hacerlo = [hecho, trabajo = std::move(trabajo)] { *hecho = trabajo(); };
-        const auto fin = [hecho, luego = std::move(luego)] { luego(*hecho); };
-        // No thread to be had: done here, late rather than never.
-        if (!enHilo(hacerlo, fin)) {
-            hacerlo();
-            fin();
-        }
+        const bool lanzado = lanzar([trabajo, entregar]() -> std::function<void()> {
+            return [valor = trabajo(), entregar] { entregar(valor); };
+        });
+        if (!lanzado)
+            entregar(sinHilo);
     }
 
 signals:
     void terminado(Servicio fila, const QList<Fallo> &fallos);
 
 private:
-    // False when no thread could be had; nothing ran then.
-    bool enHilo(std::function<void()> trabajo, std::function<void()> luego);
+    // Starts `trabajo` on a detached thread; what it returns is called in
+    // this object's thread. False when no thread could be created.
+    bool lanzar(std::function<std::function<void()>()> trabajo);
 
     struct Buzon;
     const Sistema sistema_;

@@ -587,16 +587,16 @@ void form1::bLogHostsAllow_Click()
 void form1::EscribirHostsDeny()
 {
     const Sistema sistema = sistema_;
-    trabajos_->hacer<bool>([sistema] { return Accesos::escribirHostsDeny(sistema); },
-                           [this](bool escrito) {
-                               if (!escrito) {
-                                   Avisos::noSePudoEscribir(this);
-                                   return;
-                               }
-                               QMessageBox::information(
-                                   this, QStringLiteral("Listo"),
-                                   QStringLiteral("Se modifico /etc/hosts.deny"));
-                           });
+    trabajos_->enHilo<bool>([sistema] { return Accesos::escribirHostsDeny(sistema); }, false,
+                            [this](bool escrito) {
+                                if (!escrito) {
+                                    Avisos::noSePudoEscribir(this);
+                                    return;
+                                }
+                                QMessageBox::information(
+                                    this, QStringLiteral("Listo"),
+                                    QStringLiteral("Se modifico /etc/hosts.deny"));
+                            });
 }
 
 void form1::EscribirHostsAllow()
@@ -620,12 +620,12 @@ void form1::EscribirFtp()
     if (!confiable())
         return;
     const Sistema sistema = sistema_;
-    trabajos_->hacer<bool>(
+    trabajos_->enHilo<bool>(
         [sistema] {
             Accesos::instalarFtp(sistema);
             return true;
         },
-        [](bool) {});
+        false, [](bool) {});
 }
 
 void form1::EscribirKorvgate()
@@ -633,8 +633,9 @@ void form1::EscribirKorvgate()
     if (!confiable())
         return;
     const Sistema sistema = sistema_;
-    trabajos_->hacer<std::optional<Accesos::Fallo>>(
-        [sistema] { return Accesos::instalarKorvgate(sistema); },
+    // No thread to be had: nothing was written, and that is told.
+    trabajos_->enHilo<std::optional<Accesos::Fallo>>(
+        [sistema] { return Accesos::instalarKorvgate(sistema); }, Accesos::Fallo{},
         [this](const std::optional<Accesos::Fallo> &fallo) {
             if (!fallo)
                 return;
