@@ -170,9 +170,9 @@ private slots:
 
     // A row's commands run without holding the window up: the row shows
     // "---" and its start, stop and restart wait, by button and by menu
-    // entry, while another row acts; a failure is told in a box that holds
-    // nothing up either, with the last lines the command wrote to standard
-    // error, and the row is looked at again all the same.
+    // entry; a failure is told in a box that holds nothing up either, with
+    // the last lines the command wrote to standard error, and the row is
+    // looked at again all the same. (Other rows acting meanwhile: tst_nucleo.)
     void sinBloquear()
     {
         Ventana v;
@@ -181,21 +181,13 @@ private slots:
         QCOMPARE(::mkfifo(fifo, 0600), 0);
         v.cambiarAjuste(C::cDetenerSquid,
                         "read x <" + fifo + "; echo uno >&2; echo dos >&2; exit 1");
-        v.cambiarAjuste(C::cIniciarHttpd, "/no/existe start");
         QAction *iniciarSquid = nullptr;
         for (QMenu *m : v.w->findChildren<QMenu *>())
             iniciarSquid = m->title() == "Squid" ? m->actions().value(0) : iniciarSquid;
-        QCOMPARE(iniciarSquid->text(), "Iniciar");
         v.w->bDetenerSquid->click();
         QCOMPARE(palabra(v.w->tSquid), "---");
         QVERIFY(!v.w->bIniciarSquid->isEnabled() && !v.w->bReiniciarSquid->isEnabled());
         QVERIFY(!iniciarSquid->isEnabled() && v.w->bEditarSquid->isEnabled());
-        v.w->bIniciarHttpd->click();
-        QTRY_VERIFY(caja());
-        QCOMPARE(caja()->text(), "No se encontro el comando:\n\n/no/existe start\n\n"
-                                 "sh: 1: /no/existe: not found");
-        caja()->close();
-        QCOMPARE(palabra(v.w->tSquid), "---");
         QFile f(QFile::decodeName(fifo));
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write("\n") == 1);
         f.close();
@@ -573,13 +565,13 @@ private slots:
         }
     }
 
-    // Typed but not applied: saved at the end. A failed load is never saved.
-    // Closing the main window ends the run; a dialog closed is deleted.
+    // A failed load is never saved. Closing the main window ends the run; a
+    // dialog closed is deleted. (Typed but not applied, saved at the end:
+    // hostsCodificacion, and with dialogs open the end-to-end walk.)
     void finDeLaEjecucion()
     {
-        Ventana v([](Ventana &x) { x.raiz.escribir(Allow, "ALL: 127.0.0.1\n"); });
+        Ventana v;
         v.w->show();
-        QTest::keyClicks(v.w->mlHostsAllow, "# ");
         QVERIFY(v.llamar("Configuracion"));
         QPointer<confimpl> dialogo;
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -596,8 +588,6 @@ private slots:
         QSignalSpy fin(v.w.get(), &QDialog::finished);
         v.w->close();
         QCOMPARE(fin.size(), 1);
-        v.w.reset();
-        QCOMPARE(v.raiz.leer(Allow), "# ALL: 127.0.0.1\n\n");
         Ventana sinArchivo;
         QCOMPARE(sinArchivo.w->mlHostsAllow->toPlainText(), Marcas::clasica(Estado::Error));
         sinArchivo.w.reset();
