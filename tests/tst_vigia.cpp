@@ -5,9 +5,7 @@
 #include "rutas.h"
 
 #include <QtTest>
-#include <algorithm>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -51,16 +49,6 @@ struct Raiz {
     Raiz() { QDir().mkpath(dir.path() + Rutas::SystemdEnMarcha); }
     Sistema sistema() const { return sinOrdenes(dir.path()); }
 };
-
-void escribir(const QString &ruta, const QByteArray &contenido)
-{
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(contenido);
-}
-
-const QByteArray UnidadSimple = "[Unit]\nDefaultDependencies=no\n[Service]\n"
-                                "ExecStart=/bin/sleep infinity\n";
 
 } // namespace
 
@@ -153,7 +141,9 @@ private slots:
         hilo.consultar("squid");
         QTRY_COMPARE(o.veces.value("squid"), antes + 1);
 
-        escribir("/etc/systemd/system/real.service", UnidadSimple);
+        QVERIFY(Sistema::reemplazarArchivo(QString("/etc/systemd/system/real.service"),
+                                           "[Unit]\nDefaultDependencies=no\n[Service]\n"
+                                           "ExecStart=/bin/sleep infinity\n"));
         QVERIFY(QFile::link("real.service", "/etc/systemd/system/alias.service"));
         systemctl({"daemon-reload"});
         QTRY_COMPARE_WITH_TIMEOUT(o.de("alias.service"), Estado::Off, 1000);
