@@ -87,11 +87,9 @@ QStringList desdeTerminalCerrada(const QString &dir)
     }
     close(tubo[1]);
     close(informe[1]);
-    QByteArray texto;
-    char bloque[4096];
-    for (ssize_t n; (n = read(informe[0], bloque, sizeof bloque)) > 0;)
-        texto.append(bloque, n);
-    close(informe[0]);
+    QFile lector;
+    lector.open(informe[0], QIODevice::ReadOnly, QFile::AutoCloseHandle);
+    const QByteArray texto = lector.readAll();
     int estado = 0;
     waitpid(hijo, &estado, 0);
     QStringList visto = QString::fromUtf8(texto).split('\n');
