@@ -115,10 +115,7 @@ class TstFormularios : public QObject
             return;
         }
         QVERIFY2(archivo.open(QIODevice::ReadOnly), qPrintable(archivo.fileName()));
-        const QStringList esperado = QString::fromUtf8(archivo.readAll()).split('\n');
-        const QStringList visto = volcado.split('\n');
-        for (int i = 0; i < qMax(esperado.size(), visto.size()); ++i)
-            QCOMPARE(visto.value(i), esperado.value(i));
+        QCOMPARE(volcado.split('\n'), QString::fromUtf8(archivo.readAll()).split('\n'));
     }
 
 private slots:
@@ -241,20 +238,19 @@ private slots:
         QVERIFY(editor->toPlainText().contains("sshd:\t10.0.0.1"));
     }
 
-    // Return and Enter on a focused button press it, in both dialogs. (In a
-    // field they press none: tst_dialogos.)
+    // Return and Enter on a focused button press it in the configuration
+    // dialog, whose buttons are not auto-default. (The firewall's are, as
+    // firewall.arbol says, and Qt presses them; in a field they press none:
+    // tst_dialogos.)
     void intro()
     {
         conf configuracion;
-        firewall cortafuegos;
-        for (QDialog *d : QList<QDialog *>{&configuracion, &cortafuegos}) {
-            for (QPushButton *b : d->findChildren<QPushButton *>()) {
-                for (Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter}) {
-                    d->show();
-                    b->setFocus();
-                    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Not implemented"));
-                    QTest::keyClick(b, tecla);
-                }
+        for (QPushButton *b : configuracion.findChildren<QPushButton *>()) {
+            for (Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter}) {
+                configuracion.show();
+                b->setFocus();
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Not implemented"));
+                QTest::keyClick(b, tecla);
             }
         }
     }
