@@ -56,10 +56,6 @@ def uno(raiz, rol, nombre, que, segundos=10):
     return r[0] if r else None
 
 
-def pulsar(boton):
-    boton.queryAction().doAction(0)
-
-
 def anunciado(patron):
     return lambda: any(re.search(patron, a) for a in anuncios)
 
@@ -85,7 +81,7 @@ try:
     # The first-run question, answered with its default.
     no = uno(aplicacion, pyatspi.ROLE_PUSH_BUTTON, r"No Escribir.*", "la primera pregunta")
     if no:
-        pulsar(no)
+        no.queryAction().doAction(0)
     ventana = uno(aplicacion, pyatspi.ROLE_DIALOG, "Talvora by Korvane", "la ventana")
     v = lambda: ventana
 
@@ -95,7 +91,7 @@ try:
         fallar("al abrir se anuncio %r" % anuncios)
 
     # The administrator's own action, then a service that goes down by itself.
-    pulsar(uno(v, pyatspi.ROLE_PUSH_BUTTON, "Iniciar Squid", "Iniciar Squid"))
+    uno(v, pyatspi.ROLE_PUSH_BUTTON, "Iniciar Squid", "Iniciar Squid").queryAction().doAction(0)
     esperar(anunciado(r"^Squid: ON$"), 10, "el anuncio de Iniciar Squid")
     uno(v, pyatspi.ROLE_LABEL, "Estado de Squid: ON", "el estado de Squid, por su nombre")
     os.remove("/var/run/httpd.pid")
