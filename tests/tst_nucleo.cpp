@@ -12,7 +12,6 @@
 #include "nucleo.h"
 
 #include <atomic>
-#include <semaphore.h>
 #include <sys/stat.h>
 
 using C = Ajustes::Clave;
@@ -36,15 +35,6 @@ QString texto(const Plan &p)
         t << QString("%1 %2").arg(datos(s.servicio).id).arg(s.ms);
     return t.join(", ");
 }
-
-// A command the test lets end when it says so.
-struct Compuerta {
-    sem_t sem;
-    Compuerta() { sem_init(&sem, 0, 0); }
-    ~Compuerta() { sem_destroy(&sem); }
-    void esperar() { sem_wait(&sem); }
-    void abrir() { sem_post(&sem); }
-};
 
 } // namespace
 
@@ -147,10 +137,10 @@ private slots:
     {
         Raiz raiz;
         Grabador g;
-        Compuerta lenta;
+        QSemaphore lenta; // squid's stop ends when the test says so
         g.accion = [&](const QString &c) {
             if (c.endsWith("squid stop"))
-                lenta.esperar();
+                lenta.acquire();
             return c.endsWith("squid stop") ? 1 : 0;
         };
         raiz.escribir(Squid, "1\n");
@@ -182,7 +172,7 @@ private slots:
         QCOMPARE(armadas[0].ms + armadas[1].ms, 7000);
         QVERIFY(t.ocupado(Servicio::Squid));
         QTRY_COMPARE(g.comandos().size(), 2);
-        lenta.abrir();
+        lenta.release();
         QTRY_VERIFY(!t.ocupado(Servicio::Squid));
         QCOMPARE(fallos.size(), 1);
         QCOMPARE(fallos[0][0].toByteArray(), "/etc/rc.d/init.d/squid stop");
