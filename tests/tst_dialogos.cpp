@@ -68,11 +68,10 @@ private slots:
         Ventana v;
         v.cambiarAjuste(Ajustes::Clave::cEditor, "  kwrite  ");
         QVERIFY(Ajustes::guardar(v.sistema(), v.ajustes.valores()));
-        const QByteArrayList antes = v.ajustes.valores();
-        QByteArrayList esperado = antes;
+        QByteArrayList esperado = v.ajustes.valores();
         confimpl d(v.sistema(), v.ajustes);
         d.show();
-        QCOMPARE(campos(&d), antes);
+        QCOMPARE(campos(&d), esperado);
         QByteArrayList perfil = Ajustes::valoresPorDefecto(); // no systemd in the root
         for (const QString &p : pasos) {
             if (p.startsWith("Perfil=")) {

@@ -168,9 +168,7 @@ private slots:
         QCOMPARE(palabra(v.w->tSquid), "---");
         QVERIFY(!v.w->bIniciarSquid->isEnabled() && !v.w->bReiniciarSquid->isEnabled());
         QVERIFY(!iniciarSquid->isEnabled() && v.w->bEditarSquid->isEnabled());
-        QFile f(QFile::decodeName(fifo));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("\n") == 1);
-        f.close();
+        v.raiz.escribir("/fifo", "\n");
         QTRY_VERIFY(caja());
         QCOMPARE(caja()->text(), "El comando termino con error (codigo 1):\n\n"
                                      + QString::fromUtf8(v.ajustes.valor(C::cDetenerSquid))
