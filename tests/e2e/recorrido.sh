@@ -12,7 +12,6 @@ color() { # window x y colour: the status label at x,y shows its markup's colour
 terminado() { ! kill -0 "$programa" 2>/dev/null; }
 deny=$(md5sum </etc/hosts.deny)
 conf=/usr/local/share/talvora/conf
-principal='^Talvora by Korvane$' pregunta='^Bienvenido a Talvora'
 
 # First start: the question, answered with Enter (which does not write).
 talvora >$registro 2>&1 &
