@@ -47,9 +47,9 @@ void arbol(QWidget *w, const QString &sangria, QStringList &lineas)
         if (h->objectName().isEmpty() || h->objectName().startsWith("qt_"))
             continue;
         QString linea = sangria + h->metaObject()->className() + " " + h->objectName();
-        for (const char *p :
-             {"geometry", "text", "toolTip", "font", "frameShape", "frameShadow", "alignment",
-              "textFormat", "wordWrap", "autoDefault", "cursor", "uniformItemSizes", "plainText"}) {
+        for (const char *p : {"geometry", "text", "toolTip", "font", "frameShape", "frameShadow",
+                              "alignment", "textFormat", "wordWrap", "autoDefault", "cursor",
+                              "uniformItemSizes", "plainText", "accessibleName"}) {
             const QVariant v = h->property(p);
             if (v.isValid() && (v != modelo(h)->property(p) || QByteArray(p) == "geometry"))
                 linea += QString(" %1=%2").arg(p, texto(v).replace("\n", "\\n"));

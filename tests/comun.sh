@@ -30,6 +30,8 @@ xvfb() { # starts Xvfb on a free display and exports DISPLAY; its pid in xvfb_pi
     esperar 5 test -e /tmp/.X11-unix/X$n && kill -0 $xvfb_pid 2>/dev/null ||
         saltar "Xvfb no arranca en :$n"
 }
+# The main window's title and the first-run question's, as xdotool patterns.
+principal='^Talvora by Korvane$' pregunta='^Bienvenido a Talvora'
 ventana() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 hay_ventana() { [ -n "$(ventana "$1")" ]; }
 teclas() { xdotool windowfocus --sync "$1" 2>/dev/null || true; xdotool key --delay 30 "${@:2}"; }

@@ -83,6 +83,13 @@ QByteArray muestra(const QString &nombre)
 
 QByteArray lineas(const QByteArrayList &valores) { return valores.join('\n') + '\n'; }
 
+void cambiarAjuste(Ajustes &ajustes, Ajustes::Clave clave, const QByteArray &valor)
+{
+    QByteArrayList valores = ajustes.valores();
+    valores[int(clave)] = valor;
+    ajustes.asignar(valores);
+}
+
 QByteArrayList ajustesEnRaiz(const Raiz &raiz)
 {
     QByteArrayList valores = Ajustes::valoresPorDefecto();

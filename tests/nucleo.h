@@ -52,6 +52,9 @@ QByteArray muestra(const QString &nombre);
 // The lines of a settings file, written independently of the code under test.
 QByteArray lineas(const QByteArrayList &valores);
 
+// One value changed, as a saved dialog leaves it.
+void cambiarAjuste(Ajustes &ajustes, Ajustes::Clave clave, const QByteArray &valor);
+
 // The Clásico settings with every status file and the xinetd directory
 // inside the root.
 QByteArrayList ajustesEnRaiz(const Raiz &raiz);

@@ -26,7 +26,6 @@ iniciar() { # command prefix...
         "$@" /mnt/talvora >>/tmp/talvora.log 2>&1 &
     programa=$!
 }
-principal='^Talvora by Korvane$' pregunta='^Bienvenido a Talvora'
 
 iniciar setpriv --reuid=65534 --regid=65534 --clear-groups
 esperar 20 hay_ventana '^Atención$' || falla "como nobody no aparece el aviso «Atención»"

@@ -8,13 +8,6 @@ Ventana::Ventana(const std::function<void(Ventana &)> &antes)
     w = std::make_unique<form1>(sistema(), ajustes);
 }
 
-void Ventana::cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor)
-{
-    QByteArrayList valores = ajustes.valores();
-    valores[int(clave)] = valor;
-    ajustes.asignar(valores);
-}
-
 namespace {
 
 void responder(QWidget *w, const QString &respuesta)

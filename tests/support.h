@@ -18,7 +18,10 @@ struct Ventana {
     explicit Ventana(const std::function<void(Ventana &)> &antes = {});
     Sistema sistema() const { return raiz.sistema(grabador.ejecutor); }
     bool llamar(const char *slot) { return QMetaObject::invokeMethod(w.get(), slot); }
-    void cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor); // as a saved dialog does
+    void cambiarAjuste(Ajustes::Clave clave, const QByteArray &valor)
+    {
+        ::cambiarAjuste(ajustes, clave, valor);
+    }
 };
 
 // The entries of a list, as shown.

@@ -44,21 +44,6 @@ QStringList etiquetas(QWidget *w)
     return t;
 }
 
-// A label makes its text control when it first gets a markup: its
-// ChildAdded tells when it was probed, "+" once the editor holds hosts.allow.
-struct OrdenDeSondas : QObject {
-    QStringList orden;
-    bool eventFilter(QObject *o, QEvent *e) override
-    {
-        auto *l = qobject_cast<QLabel *>(o);
-        if (l && e->type() == QEvent::ChildAdded && l->objectName().startsWith('t')) {
-            auto *editor = l->window()->findChild<QPlainTextEdit *>();
-            orden << l->objectName() + (editor->toPlainText().isEmpty() ? "" : "+");
-        }
-        return false;
-    }
-};
-
 } // namespace
 
 class TstForm1 : public QObject
@@ -104,18 +89,13 @@ private slots:
             denyAlCopiar = raiz.leer(Deny);
             return 0;
         };
-        OrdenDeSondas orden;
         std::unique_ptr<form1> w;
         Ajustes ajustes;
-        qApp->installEventFilter(&orden);
         const QStringList vistas = contestar(
             {respuesta}, [&] { w = std::make_unique<form1>(raiz.sistema(g.ejecutor), ajustes); },
             cajas.size());
         QCOMPARE(vistas, cajas);
-        qApp->removeEventFilter(&orden);
-        QCOMPARE(orden.orden.join(' '), construida ? "tGate tSquid tHttpd tXinetd tTelnet tFtp "
-                                                     "tPop3+ tSwat+ tSendmail+ tSamba+ tDns+"
-                                                   : "");
+        QCOMPARE(etiquetas(w.get()).count(""), construida ? 0 : 11); // every row probed, or none
         QCOMPARE(ajustes.valores(), Ajustes::valoresPorDefecto());
         QCOMPARE(raiz.leer(Conf), conf == "falta" ? lineas(Ajustes::valoresPorDefecto()) : "");
         QCOMPARE(denyAlCopiar, escribe ? "viejo\n" : "-"); // backed up before the rewrite
@@ -171,9 +151,9 @@ private slots:
 
     // A row's commands run without holding the window up: the row shows
     // "---" and its start, stop and restart wait, by button and by menu
-    // entry, while another row acts; a failure is told in a box that holds
-    // nothing up either, with the last lines the command wrote to standard
-    // error, and the row is looked at again all the same.
+    // entry; a failure is told in a box that holds nothing up either, with
+    // the last lines the command wrote to standard error, and the row is
+    // looked at again all the same. (Other rows acting meanwhile: tst_nucleo.)
     void sinBloquear()
     {
         Ventana v;
@@ -182,24 +162,14 @@ private slots:
         QCOMPARE(::mkfifo(fifo, 0600), 0);
         v.cambiarAjuste(C::cDetenerSquid,
                         "read x <" + fifo + "; echo uno >&2; echo dos >&2; exit 1");
-        v.cambiarAjuste(C::cIniciarHttpd, "/no/existe start");
         QAction *iniciarSquid = nullptr;
         for (QMenu *m : v.w->findChildren<QMenu *>())
             iniciarSquid = m->title() == "Squid" ? m->actions().value(0) : iniciarSquid;
-        QCOMPARE(iniciarSquid->text(), "Iniciar");
         v.w->bDetenerSquid->click();
         QCOMPARE(palabra(v.w->tSquid), "---");
         QVERIFY(!v.w->bIniciarSquid->isEnabled() && !v.w->bReiniciarSquid->isEnabled());
         QVERIFY(!iniciarSquid->isEnabled() && v.w->bEditarSquid->isEnabled());
-        v.w->bIniciarHttpd->click();
-        QTRY_VERIFY(caja());
-        QCOMPARE(caja()->text(), "No se encontro el comando:\n\n/no/existe start\n\n"
-                                 "sh: 1: /no/existe: not found");
-        caja()->close();
-        QCOMPARE(palabra(v.w->tSquid), "---");
-        QFile f(QFile::decodeName(fifo));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("\n") == 1);
-        f.close();
+        v.raiz.escribir("/fifo", "\n");
         QTRY_VERIFY(caja());
         QCOMPARE(caja()->text(), "El comando termino con error (codigo 1):\n\n"
                                      + QString::fromUtf8(v.ajustes.valor(C::cDetenerSquid))
@@ -220,18 +190,15 @@ private slots:
                  QStringList{"Error|Debe estar iniciado el servicio XINETD|OK"});
     }
 
-    // What a screen reader is told without moving the focus: the start-up
-    // summed up, the result of the administrator's action even when the
-    // state stays, a service that goes up or down by itself. F10 opens the
-    // menus.
+    // What a screen reader is told: the start-up summed up, then the
+    // administrator's action even when the state stays. F10 opens the menus.
+    // (A service that goes up or down by itself: the AT-SPI test.)
     void oido()
     {
         Ventana v;
         QTRY_VERIFY(v.w->ultimoAnuncio().contains(" servicios: "));
         v.w->bReiniciarSquid->click();
         QTRY_COMPARE(v.w->ultimoAnuncio(), "Squid: OFF");
-        v.raiz.escribir("/var/run/httpd.pid", "1\n");
-        QTRY_COMPARE(v.w->ultimoAnuncio(), "Httpd: ON");
         v.w->show();
         QVERIFY(QTest::qWaitForWindowActive(v.w.get()));
         QTest::keyClick(v.w.get(), Qt::Key_F10);
@@ -411,38 +378,32 @@ private slots:
             for (const char *f : {"telnet", "wu-ftpd", "ipop3", "swat"})
                 x.raiz.escribir(QString("/etc/xinetd.d/") + f, "");
         });
-        QHash<QString, QAction *> entradas; // "Iniciar Squid", "Logs Xinetd"
+        QHash<QString, QAction *> entradas; // "IniciarSquid", "LogXinetd"
         for (QMenu *m : v.w->findChildren<QMenu *>()) {
             for (QAction *a : m->actions())
-                entradas[a->text() + " " + m->title().remove("Korv-").remove('&')] = a;
+                entradas[a->text().replace("Logs", "Log") + m->title().remove("Korv-").remove('&')]
+                    = a;
         }
         int acciones = 0;
         for (const Servicio s : Servicios) {
-            for (const Accion a : {Accion::Iniciar, Accion::Detener, Accion::Reiniciar,
-                                   Accion::Editar, Accion::Log}) {
+            for (int a = 0; a < 5; ++a) { // Iniciar, Detener, Reiniciar, Editar, Log
                 const QString nombre
-                    = QStringList{"Iniciar", "Detener", "Reiniciar", "Editar", "Log"}[int(a)];
-                QPushButton *b = v.w->findChild<QPushButton *>("b" + nombre + datos(s).id);
-                QAction *e
-                    = entradas.value(QString(nombre).replace("Log", "Logs") + " " + datos(s).id);
-                QCOMPARE(e != nullptr, b != nullptr);
+                    = QStringList{"Iniciar", "Detener", "Reiniciar", "Editar", "Log"}[a]
+                      + datos(s).id;
+                QPushButton *b = v.w->findChild<QPushButton *>("b" + nombre);
+                QCOMPARE(entradas.contains(nombre), b != nullptr);
                 if (!b)
                     continue;
-                const Plan plan = planear(s, a, v.ajustes,
+                const Plan plan = planear(s, Accion(a), v.ajustes,
                                           [&](Servicio t) { return v.w->tablero().mostrado(t); });
-                const QStringList esperado
-                    = QString::fromUtf8(plan.lanzar.isEmpty() ? plan.comandos.join('|')
-                                                              : plan.lanzar)
-                          .split('|');
-                for (const std::function<void()> &disparar :
-                     std::initializer_list<std::function<void()>>{[&] { b->click(); },
-                                                                  [&] { e->trigger(); }}) {
+                const QByteArray lineas
+                    = plan.lanzar.isEmpty() ? plan.comandos.join('|') : plan.lanzar;
+                for (const bool boton : {true, false}) {
                     v.grabador.limpiar();
-                    disparar();
+                    boton ? b->click() : entradas[nombre]->trigger();
                     if (plan.fila)
                         QCOMPARE(v.w->tablero().ocupado(*plan.fila), !plan.comandos.isEmpty());
-                    QTRY_COMPARE(v.grabador.comandos(),
-                                 esperado.join("").isEmpty() ? QStringList() : esperado);
+                    QTRY_COMPARE(v.grabador.comandos().join('|').toUtf8(), lineas);
                     for (const Servicio t : Servicios)
                         QTRY_VERIFY(!v.w->tablero().ocupado(t));
                 }
@@ -450,11 +411,6 @@ private slots:
             }
         }
         QCOMPARE(acciones, 42);
-        for (const char *s : {"bEditarTelnet", "bLogGate", "bLogDns", "bLogFtp", "bLogTelnet"}) {
-            QTest::ignoreMessage(QtWarningMsg,
-                                 QByteArray("form1Base::") + s + "_Click(): Not implemented yet!");
-            QVERIFY(v.llamar(QByteArray(s) + "_Click"));
-        }
     }
 
     // The menu entries that no button shares do what they say.
@@ -606,13 +562,13 @@ private slots:
         }
     }
 
-    // Typed but not applied: saved at the end. A failed load is never saved.
-    // Closing the main window ends the run; a dialog closed is deleted.
+    // A failed load is never saved. Closing the main window ends the run; a
+    // dialog closed is deleted. (Typed but not applied, saved at the end:
+    // hostsCodificacion, and with dialogs open the end-to-end walk.)
     void finDeLaEjecucion()
     {
-        Ventana v([](Ventana &x) { x.raiz.escribir(Allow, "ALL: 127.0.0.1\n"); });
+        Ventana v;
         v.w->show();
-        QTest::keyClicks(v.w->mlHostsAllow, "# ");
         QVERIFY(v.llamar("Configuracion"));
         QPointer<confimpl> dialogo;
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -629,8 +585,6 @@ private slots:
         QSignalSpy fin(v.w.get(), &QDialog::finished);
         v.w->close();
         QCOMPARE(fin.size(), 1);
-        v.w.reset();
-        QCOMPARE(v.raiz.leer(Allow), "# ALL: 127.0.0.1\n\n");
         Ventana sinArchivo;
         QCOMPARE(sinArchivo.w->mlHostsAllow->toPlainText(), Marcas::clasica(Estado::Error));
         sinArchivo.w.reset();

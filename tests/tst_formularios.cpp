@@ -115,10 +115,7 @@ class TstFormularios : public QObject
             return;
         }
         QVERIFY2(archivo.open(QIODevice::ReadOnly), qPrintable(archivo.fileName()));
-        const QStringList esperado = QString::fromUtf8(archivo.readAll()).split('\n');
-        const QStringList visto = volcado.split('\n');
-        for (int i = 0; i < qMax(esperado.size(), visto.size()); ++i)
-            QCOMPARE(visto.value(i), esperado.value(i));
+        QCOMPARE(volcado.split('\n'), QString::fromUtf8(archivo.readAll()).split('\n'));
     }
 
 private slots:
@@ -157,9 +154,7 @@ private slots:
         }
         const auto deVuelta = qScopeGuard([&] { QApplication::setFont(antes); });
         QStringList cortados;
-        for (QDialog *d :
-             {static_cast<QDialog *>(&principal), static_cast<QDialog *>(&configuracion),
-              static_cast<QDialog *>(&cortafuegos)}) {
+        for (QDialog *d : QList<QDialog *>{&principal, &configuracion, &cortafuegos}) {
             for (QLabel *l : d->findChildren<QLabel *>()) {
                 const QStringList textos
                     = l->text().isEmpty()
@@ -214,9 +209,7 @@ private slots:
         Ventana v;
         conf configuracion;
         firewall cortafuegos;
-        for (QDialog *d :
-             {static_cast<QDialog *>(v.w.get()), static_cast<QDialog *>(&configuracion),
-              static_cast<QDialog *>(&cortafuegos)}) {
+        for (QDialog *d : QList<QDialog *>{v.w.get(), &configuracion, &cortafuegos}) {
             d->show();
             d->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(d));
@@ -245,61 +238,32 @@ private slots:
         QVERIFY(editor->toPlainText().contains("sshd:\t10.0.0.1"));
     }
 
-    // Return and Enter on a focused button press it, in both dialogs; in a
-    // configuration field they press none ("Por Defecto" would wipe the edits).
+    // Return and Enter on a focused button press it in the configuration
+    // dialog, whose buttons are not auto-default. (The firewall's are, as
+    // firewall.arbol says, and Qt presses them; in a field they press none:
+    // tst_dialogos.)
     void intro()
     {
         conf configuracion;
-        firewall cortafuegos;
-        for (QDialog *d :
-             {static_cast<QDialog *>(&configuracion), static_cast<QDialog *>(&cortafuegos)}) {
-            for (QPushButton *b : d->findChildren<QPushButton *>()) {
-                for (Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter}) {
-                    d->show();
-                    b->setFocus();
-                    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Not implemented"));
-                    QTest::keyClick(b, tecla);
-                }
+        for (QPushButton *b : configuracion.findChildren<QPushButton *>()) {
+            for (Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter}) {
+                configuracion.show();
+                b->setFocus();
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Not implemented"));
+                QTest::keyClick(b, tecla);
             }
         }
-        configuracion.show();
-        QTest::failOnWarning(QRegularExpression("Not implemented"));
-        QTest::keyClick(configuracion.cEditor, Qt::Key_Return);
-        QVERIFY(configuracion.isVisible());
     }
 
-    // What a screen reader says for the editor, the rule list and each field
-    // of the configuration dialog: its label's words, and the page's.
+    // What a screen reader says for the main window's rows, which say whose
+    // they are and, for a status, its state. (The forms' fields and their
+    // labels are named in the golden trees.)
     void nombresAccesibles()
     {
-        form1Base principal;
-        conf configuracion;
-        firewall cortafuegos;
+        Ventana v;
         const auto nombre = [](QWidget *w) {
             return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
         };
-        QCOMPARE(nombre(principal.mlHostsAllow), "Hosts Allow: Accesos Autorizados");
-        QCOMPARE(nombre(cortafuegos.lreglas), "Reglas actuales de filtrado");
-        QCOMPARE(nombre(configuracion.cEditor), "Editor / Visor");
-        QCOMPARE(nombre(configuracion.cAbrirManual), "Abrir Manual");
-        QCOMPARE(nombre(configuracion.cIniciarSquid), "Iniciar, Squid");
-        QCOMPARE(nombre(configuracion.cEstadoDns), "Archivo de Estado, Named");
-        QCOMPARE(nombre(configuracion.cDirectorioXinetd), "Directorio de Xinetd, Xinetd");
-        QCOMPARE(nombre(configuracion.cbPerfil), "Perfil de Por Defecto");
-        // Every field tied to a label, and no two named alike.
-        QSet<QString> nombres;
-        const QList<QLabel *> etiquetas = configuracion.findChildren<QLabel *>();
-        for (QLineEdit *c : configuracion.findChildren<QLineEdit *>()) {
-            // ... and its label, which is what a screen reader speaks, named as it is.
-            QVERIFY2(
-                std::any_of(etiquetas.begin(), etiquetas.end(),
-                            [&](QLabel *l) { return l->buddy() == c && nombre(l) == nombre(c); }),
-                qPrintable(c->objectName()));
-            nombres << nombre(c);
-        }
-        QCOMPARE(nombres.size(), Ajustes::Cantidad);
-        // The main window's row buttons and statuses say whose they are.
-        Ventana v;
         QCOMPARE(nombre(v.w->bIniciarSquid) + "|" + nombre(v.w->bDetenerTelnet) + "|"
                      + nombre(v.w->bLogSendmail) + "|" + nombre(v.w->tSquid),
                  "Iniciar Squid|Detener Telnet|Logs Sendmail|Estado de Squid: OFF");
@@ -307,24 +271,18 @@ private slots:
         QCOMPARE(nombre(v.w->tSquid), "Estado de Squid: ON");
         // The frame around a status is a plain container, not a window.
         QCOMPARE(QAccessible::queryAccessibleInterface(v.w->Frame2)->role(), QAccessible::Pane);
-        nombres.clear();
+        QSet<QString> nombres;
         const QWidgetList filas = v.w->findChildren<QWidget *>(QRegularExpression("^[bt][A-Z]"));
         for (QWidget *w : filas)
             nombres << nombre(w);
         QCOMPARE(nombres.size(), filas.size()); // no two alike
     }
 
-    // Each status text, drawn in its frame: the exact markups on the default
-    // palette, and on dark ones a contrast of 4.5:1 at least between the
-    // glyphs' strongest pixel and the background behind them.
+    // Each status text, drawn in its frame on dark palettes: a contrast of
+    // 4.5:1 at least between the glyphs' strongest pixel and the background
+    // behind them.
     void contrasteDeLosEstados()
     {
-        const QPalette clara;
-        QCOMPARE(QStringList({Marcas::texto(Estado::On, clara), Marcas::texto(Estado::Off, clara),
-                              Marcas::texto(Estado::Error, clara),
-                              Marcas::texto(Estado::Pendiente, clara)}),
-                 QStringList({"<b><font color=darkgreen>ON", "<b><font color=red>OFF",
-                              "<b><font color=darkblue>Error", "<b><font color=darkblue>---"}));
         Ventana v;
         form1 &principal = *v.w;
         for (const QColor fondo : {QColor(0x35, 0x35, 0x35), QColor(0x23, 0x26, 0x29)}) {

@@ -3,12 +3,7 @@
 # accessibility bus and its registry, then the listener.
 . "$(dirname "$0")/../comun.sh"
 xvfb
-bus=
-terminar() {
-    [ -z "$bus" ] || kill "$bus" 2>/dev/null || true
-    kill "$xvfb_pid" 2>/dev/null || true
-}
-trap terminar EXIT
+trap 'kill ${bus:-} "$xvfb_pid" 2>/dev/null || true' EXIT
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 bus=$!
 esperar 10 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
