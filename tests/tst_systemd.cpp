@@ -64,16 +64,27 @@ private slots:
         QCOMPARE(confimpl(Sistema(), ajustes).cbPerfil->currentText(), "Debian");
     }
 
-    // The rows follow what is done outside the program within a second: a
-    // unit killed; units made after the start-up: one on its way up, one
-    // that failed, a wrapper whose daemon died. (Units started and stopped,
-    // and one loaded after it was asked for: tst_vigia.)
+    // The rows follow what is done outside the program within a second:
+    // units started, stopped, killed; one named before it exists; one on
+    // its way up; one that failed; a wrapper whose daemon died.
     void desdeFuera()
     {
+        systemctl({"start", "apache2.service"});
+        QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tHttpd), "ON", 1000);
+        systemctl({"stop", "squid.service"});
+        QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tSquid), "OFF", 1000);
+        systemctl({"start", "squid.service"});
+        QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tSquid), "ON", 1000);
         const int principal
             = systemctl({"show", "-p", "MainPID", "--value", "squid.service"}).toInt();
         QVERIFY(principal > 0 && ::kill(principal, SIGKILL) == 0);
         QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tSquid), "OFF", 1000);
+
+        cambiarAjuste(ajustes, C::cEstadoDns, "systemd:nuevo.service"); // not there yet
+        QTRY_COMPARE(palabra(w->tDns), "Error");
+        unidad("nuevo", "ExecStart=/bin/sleep infinity\n");
+        systemctl({"start", "nuevo.service"});
+        QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tDns), "ON", 1000);
 
         unidad("lento", "ExecStartPre=/bin/sh -c 'until [ -e /run/seguir ]; do sleep 0.05; done'\n"
                         "ExecStart=/bin/sleep infinity\n");
@@ -97,6 +108,38 @@ private slots:
         systemctl({"kill", "envoltorio.service"});
         QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tDns), "OFF", 1000);
         QCOMPARE(actividad("envoltorio.service"), "active");
+    }
+
+    // A slow start from the window leaves it answering: the slow row shows
+    // "---" until it ends while another row's button acts; a slow start
+    // that fails still brings its box.
+    void lento()
+    {
+        unidad("lento2", "ExecStartPre=/bin/sh -c 'until [ -e /run/seguir ]; do sleep 0.05; done'\n"
+                         "ExecStartPre=/bin/sh -c '[ ! -e /run/fallar ]'\n"
+                         "ExecStart=/bin/sleep infinity\n");
+        cambiarAjuste(ajustes, C::cEstadoDns, "systemd:lento2.service");
+        cambiarAjuste(ajustes, C::cIniciarDns, "systemctl start lento2.service");
+        for (const bool fallar : {false, true}) {
+            systemctl({"stop", "lento2.service", "smbd.service"});
+            if (fallar)
+                QFile("/run/fallar").open(QIODevice::WriteOnly);
+            w->bIniciarDns->click();
+            QCOMPARE(palabra(w->tDns), "---");
+            QVERIFY(!w->bIniciarDns->isEnabled());
+            w->bIniciarSamba->click();
+            QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tSamba), "ON", 5000);
+            QCOMPARE(palabra(w->tDns), "---");
+            QFile("/run/seguir").open(QIODevice::WriteOnly);
+            QTRY_COMPARE_WITH_TIMEOUT(palabra(w->tDns), fallar ? "OFF" : "ON", 5000);
+            QFile::remove("/run/seguir");
+            QFile::remove("/run/fallar");
+        }
+        QTRY_VERIFY(caja());
+        QVERIFY2(caja()->text().startsWith("El comando termino con error (codigo 1):\n\n"
+                                           "systemctl start lento2.service"),
+                 qPrintable(caja()->text()));
+        caja()->close();
     }
 
     // The router: its script in /usr/local/sbin, its unit beside the
