@@ -99,12 +99,12 @@ def medir(construccion, raiz, entorno, corridas):
 
 
 def en_turnos(programas, entorno, corridas):
-    """Median first paint of each (program, args), the programs taking turns."""
+    """First paints of each (program, args), the programs taking turns."""
     medidas = [[] for _ in programas]
     for _ in range(corridas):
         for (programa, args), m in zip(programas, medidas):
             m.append(una_corrida(programa, args, entorno)[0])
-    return [statistics.median(m) for m in medidas]
+    return medidas
 
 
 def instrucciones(programa, args, entorno):
@@ -123,8 +123,14 @@ def contra(construccion, otra, raiz, pantallas, corridas):
     print('%-34s %s' % ('contra', otra))
     for nombre, entorno in pantallas:
         t, e, t0, e0 = en_turnos(pares(construccion) + pares(otra), entorno, corridas)
-        print('%-34s %-28s %s' % ('  arranque (%s)' % nombre, 'x%.3f antes, x%.3f ahora' % (t0 / e0, t / e),
-                                  '%.1f / %.1f ms antes, %.1f / %.1f ms ahora' % (t0, e0, t, e)))
+        m = statistics.median
+        print('%-34s %-28s %s' % ('  arranque (%s)' % nombre,
+                                  'x%.3f antes, x%.3f ahora' % (m(t0) / m(e0), m(t) / m(e)),
+                                  '%.1f / %.1f ms antes, %.1f / %.1f ms ahora' % (m(t0), m(e0), m(t), m(e))))
+        # Run by run, each build against the other: the label, the same
+        # code in both, tells how far the machine alone moves a figure.
+        print('%-34s %-28s %s' % ('    ahora / antes, en pares', 'Talvora x%.3f' % m(a / b for a, b in zip(t, t0)),
+                                  'etiqueta x%.3f (el ruido)' % m(a / b for a, b in zip(e, e0))))
     if not shutil.which('valgrind'):
         print('%-34s %s' % ('  instrucciones', 'sin valgrind: no medido'))
         return
