@@ -66,7 +66,7 @@ QByteArray rulesetJson(int reglas)
     QByteArray s = R"({"nftables": [{"metainfo": {"version": "1.0.6", "json_schema_version": 1}},
 {"table": {"family": "inet", "name": "filter", "handle": 1}},
 {"chain": {"family": "inet", "table": "filter", "name": "input", "handle": 1, )"
-                     R"("type": "filter", "hook": "input", "prio": 0, "policy": "accept"}},
+                   R"("type": "filter", "hook": "input", "prio": 0, "policy": "accept"}},
 {"chain": {"family": "inet", "table": "filter", "name": "bloqueos", "handle": 2}})";
     for (int i = 0; i < reglas; ++i) {
         const QByteArray ip = QByteArray::number(1 + i / 65536 % 223) + '.'
