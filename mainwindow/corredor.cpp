@@ -44,21 +44,20 @@ bool Corredor::lanzar(std::function<std::function<void()>()> trabajo)
 
 void Corredor::correr(Servicio fila, const QByteArrayList &comandos)
 {
-    const auto trabajo = [this, sistema = sistema_, fila, comandos]() -> std::function<void()> {
-        QList<Fallo> fallos;
-        for (const QByteArray &comando : comandos) {
-            const Sistema::Resultado r = sistema.ejecutar(comando);
-            if (!r.bien())
-                fallos.append({comando, r});
-        }
-        // Called only while this object is there.
-        return [this, fila, fallos] { emit terminado(fila, fallos); };
-    };
-    if (!lanzar(trabajo)) {
-        // No thread to be had: the command is told as not run.
-        Sistema::Resultado r;
-        r.estado = 126;
-        r.errores = "talvora: no se pudo crear un hilo\n";
-        emit terminado(fila, {{comandos.value(0), r}});
-    }
+    // No thread to be had: the command is told as not run.
+    Sistema::Resultado sinHilo;
+    sinHilo.estado = 126;
+    sinHilo.errores = "talvora: no se pudo crear un hilo\n";
+    enHilo<QList<Fallo>>(
+        [sistema = sistema_, comandos] {
+            QList<Fallo> fallos;
+            for (const QByteArray &comando : comandos) {
+                const Sistema::Resultado r = sistema.ejecutar(comando);
+                if (!r.bien())
+                    fallos.append({comando, r});
+            }
+            return fallos;
+        },
+        {{comandos.value(0), sinHilo}},
+        [this, fila](const QList<Fallo> &fallos) { emit terminado(fila, fallos); });
 }
