@@ -117,9 +117,10 @@ void firewallimpl::dibujar(const Filas::Lectura &lectura)
 
 // The rule texts come from iptables-save, nft, firewalld and the keyboard,
 // so they may hold "$(...)", ";" or quotes: every command gets them as an
-// argument vector, never through a shell. A failure is told once the list is
-// rebuilt, and stops the commands after it.
-void firewallimpl::ejecutar(const QList<Filas::Orden> &ordenes, Filas::Cambio cambio)
+// argument vector, never through a shell. They run off the window's thread
+// (correr); a failure is told once the list is rebuilt, and stops the
+// commands after it.
+void firewallimpl::aplicar(const QList<Filas::Orden> &ordenes, Filas::Cambio cambio)
 {
     correr(ordenes, true, [this, ordenes, cambio](const Filas::Hecho &h) {
         if (h.fallida < 0) {
@@ -157,7 +158,7 @@ void firewallimpl::bEliminar()
                    "Desea eliminar la regla:\n\n" + lreglas->currentItem()->text(),
                    QStringLiteral("Si (Aceptar)")))
         return;
-    ejecutar(eliminacion.ordenes, Filas::cambioAlEliminar(filas_.at(fila)));
+    aplicar(eliminacion.ordenes, Filas::cambioAlEliminar(filas_.at(fila)));
 }
 
 void firewallimpl::bAgregar()
@@ -189,8 +190,8 @@ void firewallimpl::bAgregar()
                                  : QStringLiteral("La regla tiene una comilla sin cerrar"));
         return;
     }
-    ejecutar({{comando, *argv}},
-             firewalld_ ? Filas::Cambio::AManoConFirewalld : Filas::Cambio::Iptables);
+    aplicar({{comando, *argv}},
+            firewalld_ ? Filas::Cambio::AManoConFirewalld : Filas::Cambio::Iptables);
 }
 
 void firewallimpl::bBloquearIp()
@@ -213,8 +214,8 @@ void firewallimpl::bBloquearIp()
         && !confirmar(this, QStringLiteral("Confirmacion"), pregunta,
                       QStringLiteral("Si (Bloquear)")))
         return;
-    ejecutar(Filas::bloquear(red->texto, firewalld_),
-             firewalld_ ? Filas::Cambio::Firewalld : Filas::Cambio::Iptables);
+    aplicar(Filas::bloquear(red->texto, firewalld_),
+            firewalld_ ? Filas::Cambio::Firewalld : Filas::Cambio::Iptables);
 }
 
 void firewallimpl::bGuardar()

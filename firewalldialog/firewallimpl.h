@@ -38,7 +38,7 @@ private:
                 std::function<void(const Filas::Hecho &)> despues);
     void ocupado(bool si);
     void dibujar(const Filas::Lectura &lectura);
-    void ejecutar(const QList<Filas::Orden> &ordenes, Filas::Cambio cambio);
+    void aplicar(const QList<Filas::Orden> &ordenes, Filas::Cambio cambio);
     void decirDuracion(Filas::Cambio cambio);
 
     // Row by row, where each listed rule comes from and the bytes or handle

@@ -242,16 +242,18 @@ private slots:
         const QString korv = TALVORA_DATADIR "/pordefecto/korv-gate";
         const QString nadie = getpwuid(65534)->pw_name, ninguno = getgrgid(65534)->gr_name;
         const QString comoRoot = "\n\nPara corregirlo, como root:\n";
+        const auto delGrupoAjeno = [&](const QString &archivo, const QString &modo) {
+            return "el archivo " + archivo + "\nmodo " + modo + ", propietario root, grupo "
+                   + ninguno + "\n\nLos miembros del grupo " + ninguno + " pueden escribir en el."
+                   + comoRoot + "chmod go-w " + archivo;
+        };
         QTest::newRow("0666") << Conf << 0666 << 0 << 0
                               << "el archivo " + Conf
                                      + "\nmodo 0666, propietario root, grupo root\n\nCualquier "
                                        "usuario puede escribir en el."
                                      + comoRoot + "chmod go-w " + Conf;
         QTest::newRow("0664 grupo ajeno")
-            << Conf << 0664 << 0 << 65534
-            << "el archivo " + Conf + "\nmodo 0664, propietario root, grupo " + ninguno
-                   + "\n\nLos miembros del grupo " + ninguno + " pueden escribir en el." + comoRoot
-                   + "chmod go-w " + Conf;
+            << Conf << 0664 << 0 << 65534 << delGrupoAjeno(Conf, "0664");
         QTest::newRow("0644 de otro")
             << Conf << 0644 << 65534 << 0
             << "el archivo " + Conf + "\nmodo 0644, propietario " + nadie
@@ -263,10 +265,7 @@ private slots:
                "usuario puede escribir en el."
                    + comoRoot + "chmod go-w /usr/local";
         QTest::newRow("guion por defecto")
-            << korv << 0775 << 0 << 65534
-            << "el archivo " + korv + "\nmodo 0775, propietario root, grupo " + ninguno
-                   + "\n\nLos miembros del grupo " + ninguno + " pueden escribir en el." + comoRoot
-                   + "chmod go-w " + korv;
+            << korv << 0775 << 0 << 65534 << delGrupoAjeno(korv, "0775");
         QTest::newRow("staff")
             << "/usr/local" << 02775 << 0 << 50
             << "el directorio /usr/local\nmodo 2775, propietario root, grupo "
